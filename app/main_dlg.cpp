@@ -1,0 +1,81 @@
+#include "app/main_dlg.h"
+#include "platform/program_dir.h"
+#include "platform/services.h"
+#include "platform/string_resource.h"
+#include "reading/verse.h"
+#include "resources/resource.h"
+#include "settings/settings_dlg.h"
+
+const wchar_t* const k_bookErrorText =
+    L"Failed to open book \"maravelle.pdb\"\nPlease download from " VELMORA_BOOK_ADDRESS;
+
+const CDialog::MessageEntry<CMainDlg> CMainDlg::k_messageMap[] = {
+    {MCN_SELCHANGE, IDC_CALENDAR, &CMainDlg::ShowVerseForSelection},
+    {BN_CLICKED, IDC_ABOUT, &CMainDlg::OnAbout},
+    {BN_CLICKED, IDC_SETTINGS, &CMainDlg::OpenSettings},
+    {BN_CLICKED, IDOK, &CMainDlg::OnClose},
+};
+
+CMainDlg::CMainDlg() : CDialog(IDD_MAIN), m_hIcon(LoadIcon(IDR_MAINFRAME)) {}
+
+void CMainDlg::DoDataExchange(CDataExchange* pDX)
+{
+    DDX_Control(pDX, IDC_VERSE, m_edit);
+    DDX_Control(pDX, IDC_CALENDAR, m_calendar);
+}
+
+bool CMainDlg::OnNotify(NotifyCode code, int id)
+{
+    return Dispatch(this, k_messageMap, code, id);
+}
+
+BOOL CMainDlg::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    SetIcon(m_hIcon, TRUE);
+    SetIcon(m_hIcon, FALSE);
+    MoveToFrontAt(0, 0);
+
+    g_strProgramDir = ProgramDirOf(GetModuleFileName());
+    if (!m_book.CheckOpen(g_strProgramDir + L"maravelle.pdb"))
+        MessageBox(GetSafeHwnd(), k_bookErrorText, L"Error!");
+
+    ShowVerseForSelection();
+    RunStartupSettings();
+    return TRUE;
+}
+
+void CMainDlg::ShowVerseForSelection()
+{
+    SYSTEMTIME selection{};
+    if (m_calendar.GetCurSel(selection))
+        m_edit.SetWindowText(ComposeVerse(m_book, selection.wDay, selection.wMonth, selection.wYear));
+}
+
+void CMainDlg::OnAbout()
+{
+    m_edit.SetWindowText(LoadString(IDS_ABOUT));
+}
+
+void CMainDlg::OnClose()
+{
+    EndDialog(0);
+}
+
+void CMainDlg::RunStartupSettings()
+{
+    CSettingsDlg settings;
+    // First run: no usable settings file, so the user chooses. However the
+    // window ends, the steps below go by the fields as they stand then.
+    if (!settings.LoadSettings())
+        settings.DoModal();
+    if (settings.m_bChime)
+        PlaySound(g_strProgramDir + L"orv.wav");
+    settings.ScheduleNextRun(FALSE);
+}
+
+void CMainDlg::OpenSettings()
+{
+    CSettingsDlg settings;
+    settings.DoModal();
+}

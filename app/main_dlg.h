@@ -1,0 +1,39 @@
+#pragma once
+
+#include "platform/wx/data_exchange.h"
+#include "platform/wx/dialog.h"
+#include "reading/book_file.h"
+
+// The main window: a month calendar and the reading of the selected date.
+class CMainDlg : public CDialog
+{
+public:
+    CMainDlg();
+
+    // Shows the reading of the calendar's selected date.
+    void ShowVerseForSelection();
+    // Loads the settings (showing the settings window on the first run),
+    // plays the chime and books the next daily start.
+    void RunStartupSettings();
+    // The "Settings" button: the settings window, run modally.
+    void OpenSettings();
+
+    CEdit m_edit;
+    CMonthCalCtrl m_calendar;
+    CBookFile m_book;
+    HICON m_hIcon;
+
+protected:
+    BOOL OnInitDialog() override;
+    void DoDataExchange(CDataExchange* pDX) override;
+    bool OnNotify(NotifyCode code, int id) override;
+
+private:
+    void OnAbout();
+    void OnClose();
+
+    static const MessageEntry<CMainDlg> k_messageMap[];
+};
+
+// The text of the message shown when the book cannot be opened.
+extern const wchar_t* const k_bookErrorText;

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "platform/types.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+// A binary file opened by path. The file is closed when the object is
+// destroyed; closing a file that is not open does nothing.
+class CFile
+{
+public:
+    enum OpenFlags
+    {
+        modeRead,
+        modeCreate, // create for writing, emptying an existing file
+    };
+
+    CFile() = default;
+    virtual ~CFile();
+    CFile(const CFile&) = delete;
+    CFile& operator=(const CFile&) = delete;
+
+    BOOL Open(const std::wstring& path, OpenFlags mode);
+    void Close();
+    bool IsOpen() const { return m_hFile >= 0; }
+
+    // Moves to `offset` bytes from the start; returns false when it cannot.
+    bool Seek(std::uint64_t offset);
+    // Reads up to `count` bytes, retrying short reads; returns how many were
+    // read before the end of the file or an error.
+    std::size_t Read(void* buffer, std::size_t count);
+    // Writes all `count` bytes; returns false when any could not be written.
+    bool Write(const void* buffer, std::size_t count);
+    // Forces written data to the disk.
+    bool Flush();
+    std::uint64_t GetLength() const;
+
+private:
+    int m_hFile = -1;
+};
+
+// Writes `size` bytes as the whole new content of `path`, so that the file
+// holds either its old or its new content whatever happens meanwhile: the
+// bytes go to a new file beside it, which is flushed and renamed over the old
+// one. Returns false, leaving the old file as it was, when any step fails.
+bool ReplaceFileContent(const std::wstring& path, const void* data, std::size_t size);

@@ -1,0 +1,113 @@
+#include "platform/binary_file.h"
+#include "platform/native_path.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+CFile::~CFile()
+{
+    Close();
+}
+
+BOOL CFile::Open(const std::wstring& path, OpenFlags mode)
+{
+    Close();
+    const std::string native = ToNativePath(path);
+    const int flags = mode == modeRead ? O_RDONLY : (O_WRONLY | O_CREAT | O_TRUNC);
+    do
+        m_hFile = ::open(native.c_str(), flags | O_CLOEXEC, 0644);
+    while (m_hFile < 0 && errno == EINTR);
+    if (m_hFile < 0)
+        return FALSE;
+    // A directory opens for reading on Linux but is not a file.
+    struct stat st{};
+    if (::fstat(m_hFile, &st) != 0 || S_ISDIR(st.st_mode)) {
+        Close();
+        return FALSE;
+    }
+    return TRUE;
+}
+
+void CFile::Close()
+{
+    if (m_hFile >= 0)
+        ::close(m_hFile);
+    m_hFile = -1;
+}
+
+bool CFile::Seek(std::uint64_t offset)
+{
+    if (m_hFile < 0 || offset > static_cast<std::uint64_t>(LLONG_MAX))
+        return false;
+    return ::lseek(m_hFile, static_cast<off_t>(offset), SEEK_SET) >= 0;
+}
+
+std::size_t CFile::Read(void* buffer, std::size_t count)
+{
+    std::size_t done = 0;
+    while (m_hFile >= 0 && done < count) {
+        const ssize_t n = ::read(m_hFile, static_cast<char*>(buffer) + done, count - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        done += static_cast<std::size_t>(n);
+    }
+    return done;
+}
+
+bool CFile::Write(const void* buffer, std::size_t count)
+{
+    std::size_t done = 0;
+    while (m_hFile >= 0 && done < count) {
+        const ssize_t n = ::write(m_hFile, static_cast<const char*>(buffer) + done, count - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        done += static_cast<std::size_t>(n);
+    }
+    return done == count;
+}
+
+bool CFile::Flush()
+{
+    return m_hFile >= 0 && ::fsync(m_hFile) == 0;
+}
+
+std::uint64_t CFile::GetLength() const
+{
+    struct stat st{};
+    if (m_hFile < 0 || ::fstat(m_hFile, &st) != 0 || st.st_size < 0)
+        return 0;
+    return static_cast<std::uint64_t>(st.st_size);
+}
+
+bool ReplaceFileContent(const std::wstring& path, const void* data, std::size_t size)
+{
+    // The temporary name is unique to this process, so two copies of the
+    // program saving at once never write into each other's file.
+    const std::wstring temp = path + L".new-" + std::to_wstring(::getpid());
+    CFile file;
+    bool ok = file.Open(temp, CFile::modeCreate) && file.Write(data, size) && file.Flush();
+    file.Close();
+    const std::string target = ToNativePath(path);
+    const std::string nativeTemp = ToNativePath(temp);
+    if (!ok || ::rename(nativeTemp.c_str(), target.c_str()) != 0) {
+        ::unlink(nativeTemp.c_str());
+        return false;
+    }
+    // Make the rename itself durable.
+    const size_t slash = target.rfind('/');
+    const std::string dir = slash == std::string::npos ? "." : target.substr(0, slash + 1);
+    const int dirFd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dirFd >= 0) {
+        ::fsync(dirFd);
+        ::close(dirFd);
+    }
+    return true;
+}

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "platform/types.h"
+
+#include <chrono>
+#include <filesystem>
+#include <optional>
+#include <string>
+
+// Books the start of the executable `app` at the local date-time `time` with
+// a systemd user timer, or removes its pending start when `time` is nullopt.
+// Returns at once; the systemctl work goes on in the background, and a later
+// call for the same path wins over an earlier one.
+void SystemdRunAppAtTime(const std::wstring& app, const std::optional<SYSTEMTIME>& time);
+
+// Waits at most `timeout` for booking work still under way; true when none is
+// left. The program calls it once before it ends.
+bool WaitForScheduledStarts(std::chrono::milliseconds timeout);
+
+// Where the bookings are written and how systemctl is run. The defaults are
+// the user's own systemd configuration; tests point them elsewhere.
+struct SystemdSchedulerOptions
+{
+    // Empty: $XDG_CONFIG_HOME/systemd/user, else ~/.config/systemd/user.
+    std::filesystem::path unitDirectory;
+    // A name looked up on PATH, or a path to the program.
+    std::string systemctl = "systemctl";
+    // A systemctl command still running after this long is killed, so that
+    // a missing or stuck user manager cannot hold the booking up.
+    std::chrono::milliseconds commandTimeout{5000};
+};
+
+// Takes effect from the next booking the background work picks up.
+void SetSystemdSchedulerOptions(const SystemdSchedulerOptions& options);
+
+// The name shared by the timer and service units of the executable whose
+// path has the bytes `nativePath`, without the ".timer"/".service" suffix.
+std::string SystemdUnitName(const std::string& nativePath);
+
+// The service unit that starts `nativePath`, or nullopt when the path cannot
+// be booked: empty, not absolute, naming a directory, or holding a control
+// character.
+std::optional<std::string> SystemdServiceUnit(const std::string& nativePath);
+
+// The timer unit that starts the service once, at the local date-time `time`.
+std::string SystemdTimerUnit(const std::string& nativePath, const SYSTEMTIME& time, bool wakeSystem);

@@ -1,0 +1,48 @@
+#include "platform/narrow_to_wide.h"
+
+namespace {
+
+// Code points of bytes 0x80 ... 0x9F; the rest of the code page is Latin-1.
+constexpr char16_t kHighControls[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+};
+
+} // namespace
+
+std::wstring NarrowToWide(const char* text, std::size_t size)
+{
+    std::wstring out;
+    std::size_t length = 0;
+    while (length < size && text[length] != '\0')
+        ++length;
+    out.resize(length);
+    for (std::size_t i = 0; i < length; ++i) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        out[i] = (byte >= 0x80 && byte < 0xA0) ? static_cast<wchar_t>(kHighControls[byte - 0x80])
+                                                : static_cast<wchar_t>(byte);
+    }
+    return out;
+}
+
+bool WideToNarrow(const std::wstring& text, std::string& out)
+{
+    out.clear();
+    out.reserve(text.size());
+    for (const wchar_t wc : text) {
+        const auto cp = static_cast<char32_t>(wc);
+        if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) {
+            out += static_cast<char>(cp);
+            continue;
+        }
+        int found = -1;
+        for (int i = 0; i < 32 && found < 0; ++i)
+            if (kHighControls[i] == cp)
+                found = i;
+        if (found < 0)
+            return false;
+        out += static_cast<char>(0x80 + found);
+    }
+    return true;
+}

@@ -1,0 +1,9 @@
+#pragma once
+
+#include <string>
+
+// File names on Linux are bytes. The program holds them as wide strings: UTF-8
+// is decoded, and each byte that is not valid UTF-8 is kept as the code point
+// U+DC80 + byte, so that every name converts back to the same bytes.
+std::wstring FromNativePath(const std::string& bytes);
+std::string ToNativePath(const std::wstring& path);

@@ -1,0 +1,9 @@
+#include "platform/program_dir.h"
+
+std::wstring g_strProgramDir;
+
+std::wstring ProgramDirOf(const std::wstring& exePath)
+{
+    const size_t slash = exePath.rfind(L'/');
+    return slash == std::wstring::npos ? std::wstring() : exePath.substr(0, slash + 1);
+}

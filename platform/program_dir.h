@@ -1,0 +1,12 @@
+#pragma once
+
+#include <string>
+
+// The folder of the running executable, up to and including its last path
+// separator. The book, the chime and the settings file are found in it. Set
+// once while the main window starts; empty before.
+extern std::wstring g_strProgramDir;
+
+// Everything in `exePath` up to and including its last '/'; empty when it
+// holds none.
+std::wstring ProgramDirOf(const std::wstring& exePath);

@@ -1,0 +1,29 @@
+#include "platform/services.h"
+
+SYSTEMTIME GetLocalTime()
+{
+    return GetServices().localTime();
+}
+
+std::wstring GetModuleFileName()
+{
+    return GetServices().moduleFileName();
+}
+
+void CeRunAppAtTime(const std::wstring& app, const std::optional<SYSTEMTIME>& time)
+{
+    if (GetServices().runAppAtTime)
+        GetServices().runAppAtTime(app, time);
+}
+
+void MessageBox(HWND owner, const std::wstring& text, const std::wstring& caption)
+{
+    if (GetServices().messageBox)
+        GetServices().messageBox(owner, text, caption);
+}
+
+void PlaySound(const std::wstring& path)
+{
+    if (GetServices().playSound)
+        GetServices().playSound(path);
+}

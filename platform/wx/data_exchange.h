@@ -1,0 +1,33 @@
+#pragma once
+
+#include "platform/wx/dialog.h"
+
+#include <string>
+
+class wxCalendarCtrlBase;
+class wxTextCtrl;
+
+// A control bound to a field once by DDX_Control.
+class CEdit
+{
+public:
+    void SetWindowText(const std::wstring& text);
+    std::wstring GetWindowText() const;
+    wxTextCtrl* m_pCtrl = nullptr;
+};
+
+class CMonthCalCtrl
+{
+public:
+    // The selected date; FALSE when nothing is selected.
+    BOOL GetCurSel(SYSTEMTIME& selection) const;
+    wxCalendarCtrlBase* m_pCtrl = nullptr;
+};
+
+void DDX_Control(CDataExchange* pDX, int id, CEdit& control);
+void DDX_Control(CDataExchange* pDX, int id, CMonthCalCtrl& control);
+// A check box exchanges 0 or 1.
+void DDX_Check(CDataExchange* pDX, int id, BOOL& value);
+// A time picker: a push shows value's time of day and keeps its date; a pull
+// gives back that date with the time of day as edited.
+void DDX_DateTimeCtrl(CDataExchange* pDX, int id, CTime& value);

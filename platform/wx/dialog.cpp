@@ -1,0 +1,259 @@
+#include "platform/wx/dialog.h"
+#include "platform/wx/time_picker.h"
+
+#include <wx/app.h>
+#include <wx/button.h>
+#include <wx/calctrl.h>
+#include <wx/generic/calctrlg.h>
+#include <wx/checkbox.h>
+#include <wx/iconbndl.h>
+#include <wx/mstream.h>
+#include <wx/statbmp.h>
+#include <wx/stattext.h>
+#include <wx/textctrl.h>
+
+#include <map>
+#include <memory>
+
+namespace {
+
+wxImage DecodeImage(const ImageResource& image)
+{
+    wxMemoryInputStream stream(image.data, image.length);
+    return wxImage(stream, wxBITMAP_TYPE_PNG);
+}
+
+} // namespace
+
+HICON LoadIcon(int id)
+{
+    static std::map<int, std::unique_ptr<wxIconBundle>> loaded;
+    auto& bundle = loaded[id];
+    if (!bundle) {
+        bundle = std::make_unique<wxIconBundle>();
+        for (const ImageResource& image : FindImageResources(id)) {
+            wxIcon icon;
+            icon.CopyFromBitmap(wxBitmap(DecodeImage(image)));
+            bundle->AddIcon(icon);
+        }
+    }
+    return bundle.get();
+}
+
+CDialog::CDialog(int nIDTemplate, CDialog* pParentWnd)
+    : m_pTemplate(FindDialogTemplate(nIDTemplate)), m_pParentWnd(pParentWnd)
+{
+    wxASSERT_MSG(m_pTemplate, "no such window template");
+}
+
+void CDialog::CreateFromTemplate()
+{
+    if (m_bCreated)
+        return;
+    m_bCreated = true;
+    const DialogTemplate& t = *m_pTemplate;
+    long style = 0;
+    if (t.style & DS_CAPTION_CLOSE)
+        style |= wxCAPTION | wxCLOSE_BOX | wxSYSTEM_MENU;
+    if (t.style & DS_POPUP_BORDER)
+        style |= wxBORDER_SIMPLE;
+    // The main window has no owner; every other window belongs to its owner
+    // or, without one, to the main window.
+    wxWindow* parent = m_pParentWnd;
+    if (!parent && !(t.style & DS_APPWINDOW))
+        parent = wxTheApp->GetTopWindow();
+    if (t.style & DS_APPWINDOW)
+        style |= wxDIALOG_NO_PARENT;
+    // Giving an owned window a position at once keeps the toolkit from
+    // centring it on its owner when it is shown.
+    const wxPoint start = parent && !(t.style & DS_CENTER) ? parent->GetScreenPosition() : wxDefaultPosition;
+    Create(parent, wxID_ANY, t.caption, start, wxDefaultSize, style);
+
+    // Dialog units follow the window's font, which every control inherits.
+    // The desktop's own face stands in for "System", at the template's size.
+    wxFont font = *wxNORMAL_FONT;
+    font.SetPointSize(t.fontPointSize);
+    SetFont(font);
+    SetClientSize(ConvertDialogToPixels(wxSize(t.cx, t.cy)));
+    for (const ControlTemplate& control : t.controls)
+        CreateControl(control);
+
+    PlaceByTemplate();
+
+    Bind(wxEVT_INIT_DIALOG, &CDialog::OnInitDialogEvent, this);
+    Bind(wxEVT_CHAR_HOOK, &CDialog::OnCharHook, this);
+    Bind(wxEVT_CLOSE_WINDOW, [this](wxCloseEvent&) { OnCancel(); });
+    Bind(wxEVT_BUTTON, [this](wxCommandEvent& e) { OnNotify(BN_CLICKED, e.GetId()); });
+    Bind(wxEVT_CHECKBOX, [this](wxCommandEvent& e) { OnNotify(BN_CLICKED, e.GetId()); });
+    Bind(wxEVT_CALENDAR_SEL_CHANGED, [this](wxCalendarEvent& e) { OnNotify(MCN_SELCHANGE, e.GetId()); });
+}
+
+void CDialog::CreateControl(const ControlTemplate& c)
+{
+    const wxPoint pos = ConvertDialogToPixels(wxPoint(c.x, c.y));
+    const wxSize size = ConvertDialogToPixels(wxSize(c.cx, c.cy));
+    wxWindow* window = nullptr;
+    switch (c.kind) {
+    case ControlKind::MonthCalendar:
+        // The toolkit's own calendar needs more room than the template gives;
+        // the generic one draws itself to fit, with month arrows in its title.
+        window = new wxGenericCalendarCtrl(this, c.id, wxDateTime::Today(), pos, size,
+                                           wxCAL_SUNDAY_FIRST | wxCAL_SHOW_SURROUNDING_WEEKS |
+                                               wxCAL_SEQUENTIAL_MONTH_SELECTION);
+        break;
+    case ControlKind::StaticText:
+        window = new wxStaticText(this, c.id, c.text, pos, size, wxALIGN_LEFT | wxST_NO_AUTORESIZE);
+        break;
+    case ControlKind::Picture: {
+        const auto images = FindImageResources(c.imageId);
+        const wxBitmap bitmap = images.empty() ? wxBitmap() : wxBitmap(DecodeImage(images.front()));
+        window = new wxStaticBitmap(this, c.id, bitmap, pos, size);
+        break;
+    }
+    case ControlKind::PushButton: {
+        auto* button = new wxButton(this, c.id, c.text, pos, size);
+        if (c.style & BS_DEFPUSHBUTTON)
+            button->SetDefault();
+        window = button;
+        break;
+    }
+    case ControlKind::Edit: {
+        long style = 0;
+        if (c.style & ES_MULTILINE_READONLY)
+            style |= wxTE_MULTILINE | wxTE_READONLY | wxVSCROLL;
+        style |= (c.style & WS_EX_CLIENTEDGE) ? wxBORDER_SUNKEN : wxBORDER_NONE;
+        window = new wxTextCtrl(this, c.id, c.text, pos, size, style);
+        break;
+    }
+    case ControlKind::TimePicker: {
+        // The picker's own spin arrows need more room than the template gives
+        // with this toolkit's fonts, so it may grow to its best size.
+        auto* picker = new TimePicker(this, c.id, wxDefaultDateTime, pos, wxDefaultSize);
+        const wxSize best = picker->GetBestSize();
+        picker->SetSize(wxSize(std::max(size.x, best.x), std::max(size.y, best.y)));
+        window = picker;
+        break;
+    }
+    case ControlKind::CheckBox: {
+        // The toolkit's check mark is taller than nine units of a small font.
+        auto* box = new wxCheckBox(this, c.id, c.text, pos, size);
+        box->SetSize(wxSize(size.x, std::max(size.y, box->GetBestSize().y)));
+        window = box;
+        break;
+    }
+    }
+    if (c.style & WS_HIDDEN)
+        window->Hide();
+    if (c.style & WS_DISABLED)
+        window->Disable();
+}
+
+int CDialog::DoModal()
+{
+    CreateFromTemplate();
+    return ShowModal();
+}
+
+void CDialog::EndDialog(int nResult)
+{
+    // A test may stand in for the modal run; then there is nothing to end.
+    if (IsModal())
+        EndModal(nResult);
+    else
+        SetReturnCode(nResult);
+}
+
+BOOL CDialog::UpdateData(BOOL bSaveAndValidate)
+{
+    CDataExchange dx(this, bSaveAndValidate);
+    DoDataExchange(&dx);
+    return TRUE;
+}
+
+wxWindow* CDialog::GetDlgItem(int id) const
+{
+    return FindWindow(id);
+}
+
+void CDialog::EnableDlgItem(int id, BOOL bEnable)
+{
+    if (wxWindow* item = GetDlgItem(id))
+        item->Enable(bEnable != 0);
+}
+
+void CDialog::SetIcon(HICON hIcon, BOOL /*bBigIcon*/)
+{
+    // The bundle holds both sizes; the desktop picks the one it needs.
+    if (hIcon)
+        SetIcons(*hIcon);
+}
+
+void CDialog::MoveToFrontAt(int x, int y)
+{
+    Move(x, y);
+    Raise();
+    // Initialisation runs while the window is being shown already.
+    if (!IsShown())
+        Show();
+}
+
+BOOL CDialog::OnInitDialog()
+{
+    UpdateData(FALSE);
+    return TRUE;
+}
+
+void CDialog::OnCancel()
+{
+    EndDialog(IDCANCEL);
+}
+
+void CDialog::PlaceByTemplate()
+{
+    const DialogTemplate& t = *m_pTemplate;
+    if (t.style & DS_CENTER)
+        Centre(wxBOTH);
+    else if (wxWindow* owner = GetParent())
+        Move(owner->GetScreenPosition() + ConvertDialogToPixels(wxPoint(t.x, t.y)));
+}
+
+void CDialog::OnShowPlace()
+{
+    // The toolkit centres an owned window on its owner when it first shows
+    // it, behind the back of the position it has been given; the template's
+    // place wins.
+    if (m_pTemplate->style & DS_CENTER)
+        return;
+    const wxPoint target = GetPosition();
+    Move(target + wxPoint(1, 0));
+    Move(target);
+}
+
+void CDialog::OnInitDialogEvent(wxInitDialogEvent&)
+{
+    OnShowPlace();
+    if (!OnInitDialog())
+        return;
+    for (wxWindow* child : GetChildren()) {
+        if (child->IsShown() && child->IsEnabled() && child->CanAcceptFocus()) {
+            child->SetFocus();
+            break;
+        }
+    }
+}
+
+void CDialog::OnCharHook(wxKeyEvent& event)
+{
+    const int key = event.GetKeyCode();
+    if (key == WXK_ESCAPE) {
+        OnCancel();
+        return;
+    }
+    // Enter clicks the focused push button, or the OK command when no push
+    // button has the focus.
+    if ((key == WXK_RETURN || key == WXK_NUMPAD_ENTER) && !wxDynamicCast(FindFocus(), wxButton)) {
+        OnNotify(BN_CLICKED, IDOK);
+        return;
+    }
+    event.Skip();
+}

@@ -1,0 +1,33 @@
+#include "platform/wx/win_app.h"
+#include "platform/services.h"
+#include "platform/wx/message_box.h"
+
+#include <wx/image.h>
+
+#include <chrono>
+
+void InstallWindowServices()
+{
+    GetServices().messageBox = ShowMessageBox;
+    if (!wxImage::FindHandler(wxBITMAP_TYPE_PNG))
+        wxImage::AddHandler(new wxPNGHandler);
+}
+
+bool CWinApp::OnInit()
+{
+    InstallWindowServices();
+    m_bRunLoop = InitInstance();
+    return true;
+}
+
+int CWinApp::OnRun()
+{
+    return m_bRunLoop ? wxApp::OnRun() : 0;
+}
+
+int CWinApp::OnExit()
+{
+    // Give a booking with the scheduler a moment to finish, but never hang.
+    FinishBackgroundWork(std::chrono::seconds(2));
+    return wxApp::OnExit();
+}

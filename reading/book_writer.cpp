@@ -1,0 +1,104 @@
+#include "reading/book_writer.h"
+#include "platform/narrow_to_wide.h"
+#include "platform/native_path.h"
+
+#include <cstdint>
+
+namespace {
+
+constexpr std::size_t kHeaderSize = 78;
+constexpr std::size_t kEntrySize = 8;
+constexpr std::size_t kMaxRecords = 0xFFFF;
+
+void PutBigEndian(std::string& out, std::size_t at, std::uint32_t value, int bytes)
+{
+    for (int i = 0; i < bytes; ++i)
+        out[at + i] = static_cast<char>(value >> (8 * (bytes - 1 - i)));
+}
+
+bool FinishRecord(std::vector<std::string>& lines, int firstLine, std::vector<std::string>& records,
+                  std::string& error)
+{
+    if (lines.empty())
+        return true;
+    std::string joined;
+    for (size_t i = 0; i < lines.size(); ++i)
+        joined += (i ? "\n" : "") + (lines[i] == "." ? std::string() : lines[i]);
+    lines.clear();
+    const std::wstring wide = FromNativePath(joined);
+    std::string narrow;
+    for (const wchar_t wc : wide) {
+        if (wc >= 0xDC80 && wc <= 0xDCFF) {
+            error = "line " + std::to_string(firstLine) + ": the text is not valid UTF-8";
+            return false;
+        }
+    }
+    if (!WideToNarrow(wide, narrow)) {
+        error = "line " + std::to_string(firstLine) +
+                ": the reading holds a character that Windows-1252 cannot write";
+        return false;
+    }
+    if (records.size() == kMaxRecords) {
+        error = "line " + std::to_string(firstLine) + ": a book holds at most 65535 records";
+        return false;
+    }
+    records.push_back(narrow);
+    return true;
+}
+
+} // namespace
+
+bool ParseBookSource(const std::string& source, std::vector<std::string>& records, std::string& error)
+{
+    records.clear();
+    std::vector<std::string> lines;
+    int lineNumber = 0;
+    int blockStart = 0;
+    bool inHeader = true;
+    for (size_t pos = 0; pos < source.size();) {
+        size_t eol = source.find('\n', pos);
+        if (eol == std::string::npos)
+            eol = source.size();
+        std::string line = source.substr(pos, eol - pos);
+        pos = eol + 1;
+        ++lineNumber;
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        if (inHeader && !line.empty() && line[0] == '#')
+            continue;
+        inHeader = false;
+        if (line.find_first_not_of(" \t") == std::string::npos) {
+            if (!FinishRecord(lines, blockStart, records, error))
+                return false;
+            continue;
+        }
+        if (lines.empty())
+            blockStart = lineNumber;
+        lines.push_back(line);
+    }
+    if (!FinishRecord(lines, blockStart, records, error))
+        return false;
+    if (records.empty()) {
+        error = "the source holds no readings";
+        return false;
+    }
+    return true;
+}
+
+std::string BuildBook(const std::string& name, const std::vector<std::string>& records)
+{
+    const std::size_t count = records.size();
+    // Two bytes of padding after the table, as Palm databases have.
+    std::string out(kHeaderSize + kEntrySize * count + 2, '\0');
+    out.replace(0, std::min<std::size_t>(name.size(), 31), name, 0, 31);
+    out.replace(60, 8, "TEXtVlmr");
+    PutBigEndian(out, 76, static_cast<std::uint32_t>(count), 2);
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::size_t entry = kHeaderSize + kEntrySize * i;
+        PutBigEndian(out, entry, static_cast<std::uint32_t>(out.size()), 4);
+        PutBigEndian(out, entry + 4, static_cast<std::uint32_t>(i + 1), 4); // unique id
+        out += records[i];
+        out += '\0';
+    }
+    return out;
+}

@@ -1,0 +1,51 @@
+#include "platform/services.h"
+#include "platform/wide_string.h"
+#include "reading/calendar_rules.h"
+#include "settings/settings_state.h"
+
+SYSTEMTIME NextRunTime(const SYSTEMTIME& now, const SYSTEMTIME& daily)
+{
+    SYSTEMTIME next = daily;
+    next.wYear = now.wYear;
+    next.wMonth = now.wMonth;
+    next.wDayOfWeek = now.wDayOfWeek;
+    next.wDay = now.wDay;
+    // Seconds play no part: a start at 08:00:30 still books the next day.
+    const bool reached =
+        now.wHour > daily.wHour || (now.wHour == daily.wHour && now.wMinute >= daily.wMinute);
+    if (!reached)
+        return next;
+    next.wDay = now.wDay + 1;
+    next.wDayOfWeek = (now.wDayOfWeek + 1) % 7;
+    const bool leapDay = IsLeapYear(next.wYear) && next.wMonth == 2 && next.wDay == 29;
+    if (next.wMonth >= 1 && next.wMonth <= 12 && next.wDay > k_daysPerMonth[next.wMonth - 1] && !leapDay) {
+        next.wDay = 1;
+        if (++next.wMonth > 12) {
+            next.wMonth = 1;
+            ++next.wYear;
+        }
+    }
+    return next;
+}
+
+std::wstring NextRunNotice(const SYSTEMTIME& next)
+{
+    static const std::wstring kMonths[12] = {L"Jan", L"Feb", L"Mar", L"Apr", L"May", L"Jun",
+                                             L"Jul", L"Aug", L"Sep", L"Oct", L"Nov", L"Dec"};
+    const std::wstring& month = next.wMonth >= 1 && next.wMonth <= 12 ? kMonths[next.wMonth - 1] : L"";
+    return Format(L"TALVIK will next run on %d of %s, %d at %d:%02d",
+                  {next.wDay, month, next.wYear, next.wHour, next.wMinute});
+}
+
+void SettingsState::ScheduleNextRun(BOOL bNotify)
+{
+    const std::wstring exePath = GetModuleFileName();
+    if (!m_bAutoRun) {
+        CeRunAppAtTime(exePath, std::nullopt);
+        return;
+    }
+    m_record.time = NextRunTime(GetLocalTime(), m_record.time);
+    if (bNotify)
+        MessageBox(NoticeOwner(), NextRunNotice(m_record.time), L"Autorun");
+    CeRunAppAtTime(exePath, m_record.time);
+}

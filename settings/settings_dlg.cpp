@@ -1,0 +1,53 @@
+#include "settings/settings_dlg.h"
+#include "platform/services.h"
+#include "resources/resource.h"
+
+const wchar_t* const k_supportNotice = L"Please remember to turn off \"AutoRun\" before removing TALVIK.EXE.";
+
+const CDialog::MessageEntry<CSettingsDlg> CSettingsDlg::k_messageMap[] = {
+    {BN_CLICKED, IDC_AUTORUN, &CSettingsDlg::OnAutoRun},
+    {BN_CLICKED, IDOK, &CSettingsDlg::OnConfirm},
+};
+
+CSettingsDlg::CSettingsDlg(CDialog* pParent) : CDialog(IDD_SETTINGS, pParent) {}
+
+void CSettingsDlg::DoDataExchange(CDataExchange* pDX)
+{
+    DDX_Check(pDX, IDC_AUTORUN, m_bAutoRun);
+    DDX_Check(pDX, IDC_CHIME, m_bChime);
+    DDX_DateTimeCtrl(pDX, IDC_TIME, m_time);
+}
+
+bool CSettingsDlg::OnNotify(NotifyCode code, int id)
+{
+    return Dispatch(this, k_messageMap, code, id);
+}
+
+BOOL CSettingsDlg::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    LoadSettings();
+    UpdateData(FALSE);
+    // Opening with autorun on shows the notice too.
+    OnAutoRun();
+    return TRUE;
+}
+
+void CSettingsDlg::OnAutoRun()
+{
+    UpdateData(TRUE);
+    if (m_bAutoRun)
+        MessageBox(GetSafeHwnd(), k_supportNotice, L"Support Notice");
+    EnableDlgItem(IDC_TIME, m_bAutoRun);
+}
+
+void CSettingsDlg::OnConfirm()
+{
+    UpdateData(TRUE);
+    m_record.chime = m_bChime;
+    m_record.autorun = m_bAutoRun;
+    m_record.time = m_time.GetAsSystemTime();
+    ScheduleNextRun(TRUE);
+    WriteSettingsFile();
+    EndDialog(0);
+}

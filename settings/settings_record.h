@@ -1,0 +1,19 @@
+#pragma once
+
+#include "platform/types.h"
+
+#include <array>
+#include <cstdint>
+
+// The whole content of "orv.dat": 24 bytes, little-endian, no header.
+struct SettingsRecord
+{
+    BOOL chime;          // offset 0
+    BOOL autorun;        // offset 4
+    SYSTEMTIME time;     // offsets 8 ... 23; the next start's date when autorun was on
+};
+
+constexpr std::size_t k_settingsRecordSize = 24;
+
+std::array<unsigned char, k_settingsRecordSize> EncodeSettingsRecord(const SettingsRecord& record);
+SettingsRecord DecodeSettingsRecord(const unsigned char* bytes);

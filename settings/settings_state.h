@@ -1,0 +1,44 @@
+#pragma once
+
+#include "platform/point_in_time.h"
+#include "settings/settings_record.h"
+
+#include <string>
+
+// The program's switches and daily start time, kept in "orv.dat" beside the
+// program. The settings window carries this state; it works without one.
+class SettingsState
+{
+public:
+    virtual ~SettingsState() = default;
+
+    // Loads "orv.dat": TRUE when the settings came from it, FALSE when the
+    // first-run defaults were set (chime on, autorun off, 08:00 today).
+    BOOL LoadSettings();
+    // Saves m_record; a failure leaves the old file as it was and is not
+    // reported.
+    void WriteSettingsFile();
+    // Books the next daily start with the operating system (autorun on) or
+    // removes it (off); with bNotify, first tells the user when it will be.
+    void ScheduleNextRun(BOOL bNotify);
+
+    BOOL m_bAutoRun = 0;
+    BOOL m_bChime = 0;
+    CTime m_time;
+    SettingsRecord m_record{};
+
+protected:
+    // The window that owns the "Autorun" notice.
+    virtual HWND NoticeOwner() { return nullptr; }
+};
+
+// The date of the next daily start at `daily`'s hour and minute, seen from
+// `now`: today when that time has not been reached yet, else tomorrow.
+// Only the date fields and the day of week of the result are set from `now`;
+// its time of day is `daily`'s.
+SYSTEMTIME NextRunTime(const SYSTEMTIME& now, const SYSTEMTIME& daily);
+
+// The "Autorun" notice for a next start.
+std::wstring NextRunNotice(const SYSTEMTIME& next);
+
+std::wstring SettingsFilePath();

@@ -1,0 +1,109 @@
+# Helpers for the end-to-end tests: each test runs the built program from a
+# folder of its own on a private Xvfb screen, with a fixed clock and a
+# stand-in systemctl that logs what it is asked.
+set -euo pipefail
+
+BIN_DIR=${BIN_DIR:?}
+WORK=$(mktemp -d /tmp/velmora-e2e.XXXXXX)
+APP_DIR="$WORK/app dir"          # a space in the path on purpose
+mkdir -p "$APP_DIR" "$WORK/bin" "$WORK/config"
+export XDG_CONFIG_HOME="$WORK/config"
+export SYSTEMCTL_LOG="$WORK/systemctl.log"
+export NO_AT_BRIDGE=1 LANG=C.UTF-8 TZ=${TZ:-UTC}
+: >"$SYSTEMCTL_LOG"
+cat >"$WORK/bin/systemctl" <<'SH'
+#!/bin/sh
+echo "$*" >>"$SYSTEMCTL_LOG"
+case "$*" in *show*) echo active ;; esac
+SH
+chmod +x "$WORK/bin/systemctl"
+export PATH="$WORK/bin:$PATH"
+
+XVFB_PID=
+APP_PID=
+cleanup() {
+  [ -n "$APP_PID" ] && kill -- -"$APP_PID" 2>/dev/null || true
+  [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null || true
+  rm -rf "$WORK"
+}
+trap cleanup EXIT
+
+fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}
+
+start_display() {
+  local n
+  for n in $(seq 0 20); do
+    DISPLAY_NUM=$((200 + RANDOM % 700))
+    [ -e "/tmp/.X11-unix/X$DISPLAY_NUM" ] || break
+  done
+  Xvfb ":$DISPLAY_NUM" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+  XVFB_PID=$!
+  export DISPLAY=":$DISPLAY_NUM"
+  for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && return; sleep 0.05; done
+  fail "Xvfb did not start"
+}
+
+# Copies the program beside `book` (a path, or "none").
+install_program() {
+  cp "$BIN_DIR/talvik" "$APP_DIR/"
+  [ "$1" = none ] || cp "$1" "$APP_DIR/maravelle.pdb"
+}
+
+# Starts the program with the clock set to "$1" (YYYY-MM-DD HH:MM:SS).
+start_program() {
+  FAKETIME_DONT_FAKE_MONOTONIC=1 setsid faketime -f "@$1" "$APP_DIR/talvik" >"$WORK/talvik.log" 2>&1 &
+  APP_PID=$!
+}
+
+stop_program() {
+  kill -- -"$APP_PID" 2>/dev/null || true
+  wait "$APP_PID" 2>/dev/null || true
+  APP_PID=
+}
+
+# Waits until a window whose title is exactly "$1" is mapped; prints its id.
+wait_window() {
+  local id
+  for _ in $(seq 200); do
+    id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1 || true)
+    [ -n "$id" ] && { echo "$id"; return; }
+    sleep 0.05
+  done
+  fail "no window \"$1\" appeared"
+}
+
+# Waits until the program's main window (the one without a title) is mapped.
+wait_main_window() {
+  local id
+  for _ in $(seq 200); do
+    for id in $(xdotool search --onlyvisible --classname talvik 2>/dev/null || true); do
+      [ -z "$(xdotool getwindowname "$id" 2>/dev/null)" ] && { echo "$id"; return; }
+    done
+    sleep 0.05
+  done
+  fail "the main window did not appear"
+}
+
+# Types keys into the window that has the pointer (no window manager: focus
+# follows the pointer).
+keys() {
+  xdotool key --delay 60 "$@"
+  sleep 0.3
+}
+
+point_at() {
+  eval "$(xdotool getwindowgeometry --shell "$1")"
+  xdotool mousemove "$((X + WIDTH / 2))" "$((Y + HEIGHT / 2))"
+  sleep 0.2
+}
+
+# Selects and copies the reading box's text (Tab from the calendar: the two
+# buttons before it, then the box) and prints it as it is, CR LF included.
+read_reading_box() {
+  point_at "$1"
+  keys Tab Tab Tab ctrl+a ctrl+c
+  timeout 5 xclip -o -selection clipboard 2>/dev/null
+}

@@ -1,0 +1,207 @@
+#include "app/main_dlg.h"
+#include "gui_support.h"
+#include "platform/string_resource.h"
+#include "reading/book_writer.h"
+#include "resources/resource.h"
+#include "settings/settings_record.h"
+#include "temp_dir.h"
+
+#include <wx/app.h>
+#include <wx/button.h>
+#include <wx/calctrl.h>
+#include <wx/statbmp.h>
+#include <wx/stattext.h>
+#include <wx/textctrl.h>
+
+namespace {
+
+std::string SampleBook()
+{
+    std::vector<std::string> records;
+    for (int i = 0; i <= 365; ++i)
+        records.push_back("Record " + std::to_string(i) + "\nsecond line");
+    return BuildBook("test", records);
+}
+
+std::wstring Expected(int verse)
+{
+    return L"Verse " + std::to_wstring(verse) + L":\r\n\r\nRecord " + std::to_wstring(verse) + L"\r\nsecond line";
+}
+
+int TodaysVerse()
+{
+    const wxDateTime today = wxDateTime::Today();
+    static const int kBefore[12] = {0, 31, 59, 90, 120, 151, 181, 212, 243, 273, 304, 334};
+    const int year = today.GetYear();
+    if (today.GetMonth() == wxDateTime::Feb && today.GetDay() == 29 && year % 4 == 0 && year % 100 != 0)
+        return 1;
+    return kBefore[today.GetMonth()] + today.GetDay();
+}
+
+class MainDlgTest : public ::testing::Test
+{
+protected:
+    MainDlgTest()
+    {
+        // Settings saved before, chime on and autorun off: no settings window.
+        const SettingsRecord record{1, 0, At(2026, 12, 7, 8, 0)};
+        const auto bytes = EncodeSettingsRecord(record);
+        m_dir.Write("orv.dat", std::string(bytes.begin(), bytes.end()));
+    }
+    ~MainDlgTest() override
+    {
+        if (m_dlg.IsShown())
+            m_dlg.Hide();
+    }
+    std::wstring Reading() { return Text(IDC_VERSE)->GetValue().ToStdWstring(); }
+    wxTextCtrl* Text(int id) { return dynamic_cast<wxTextCtrl*>(m_dlg.FindWindow(id)); }
+    void SelectDate(int day, wxDateTime::Month month, int year)
+    {
+        auto* calendar = dynamic_cast<wxCalendarCtrlBase*>(m_dlg.FindWindow(IDC_CALENDAR));
+        ASSERT_TRUE(calendar);
+        calendar->SetDate(wxDateTime(static_cast<wxDateTime::wxDateTime_t>(day), month, year));
+        wxCalendarEvent event(calendar, calendar->GetDate(), wxEVT_CALENDAR_SEL_CHANGED);
+        calendar->GetEventHandler()->ProcessEvent(event);
+    }
+    void Start()
+    {
+        m_dlg.CreateFromTemplate();
+        wxTheApp->SetTopWindow(&m_dlg);
+        m_dlg.Show();
+        wxYield();
+    }
+
+    TempDir m_dir;
+    FakeServices m_services{m_dir.Path().string(), false};
+    CMainDlg m_dlg;
+};
+
+TEST_F(MainDlgTest, TemplateAsBuilt)
+{
+    m_dlg.CreateFromTemplate();
+    const wxWindowList& children = m_dlg.GetChildren();
+    struct Expect
+    {
+        int id;
+        wxRect du;
+        const char* kind;
+    };
+    const Expect expected[] = {
+        {IDC_CALENDAR, {4, 28, 110, 76}, "calendar"}, {IDC_STATIC, {29, 5, 90, 20}, "text"},
+        {IDC_STATIC, {4, 5, 21, 20}, "picture"},      {IDOK, {4, 108, 111, 13}, "button"},
+        {IDC_SETTINGS, {245, 108, 117, 13}, "button"}, {IDC_VERSE, {122, 5, 240, 100}, "edit"},
+        {IDC_ABOUT, {121, 108, 116, 13}, "button"},
+    };
+    ASSERT_EQ(children.size(), std::size(expected));
+    size_t i = 0;
+    for (const wxWindow* child : children) {
+        const Expect& e = expected[i++];
+        SCOPED_TRACE(e.kind);
+        if (e.id != IDC_STATIC) {
+            EXPECT_EQ(child->GetId(), e.id);
+        }
+        const std::string kind = e.kind;
+        EXPECT_EQ(dynamic_cast<const wxCalendarCtrlBase*>(child) != nullptr, kind == "calendar");
+        EXPECT_EQ(dynamic_cast<const wxStaticText*>(child) != nullptr, kind == "text");
+        EXPECT_EQ(dynamic_cast<const wxStaticBitmap*>(child) != nullptr, kind == "picture");
+        EXPECT_EQ(dynamic_cast<const wxButton*>(child) != nullptr, kind == "button");
+        EXPECT_EQ(dynamic_cast<const wxTextCtrl*>(child) != nullptr, kind == "edit");
+        const wxRect du = InDialogUnits(child);
+        EXPECT_NEAR(du.x, e.du.x, 1);
+        EXPECT_NEAR(du.y, e.du.y, 1);
+        EXPECT_NEAR(du.width, e.du.width, 1);
+        EXPECT_NEAR(du.height, e.du.height, 1);
+    }
+    EXPECT_EQ(m_dlg.GetClientSize(), m_dlg.ConvertDialogToPixels(wxSize(366, 125)));
+    EXPECT_EQ(m_dlg.GetTitle(), "");
+    EXPECT_FALSE(m_dlg.HasFlag(wxCAPTION));
+    EXPECT_EQ(m_dlg.GetFont().GetPointSize(), 8);
+    EXPECT_EQ(dynamic_cast<wxStaticText*>(children[1])->GetLabel(), "Velmora 1.0.2");
+    EXPECT_EQ(dynamic_cast<wxButton*>(m_dlg.FindWindow(IDOK))->GetLabel(), "May All be Well and Happy!");
+    EXPECT_EQ(dynamic_cast<wxButton*>(m_dlg.FindWindow(IDC_SETTINGS))->GetLabel(), "Settings");
+    EXPECT_EQ(dynamic_cast<wxButton*>(m_dlg.FindWindow(IDC_ABOUT))->GetLabel(), "About");
+    EXPECT_EQ(m_dlg.GetDefaultItem(), nullptr) << "no default button";
+    auto* verse = Text(IDC_VERSE);
+    EXPECT_TRUE(verse->IsMultiLine());
+    EXPECT_FALSE(verse->IsEditable());
+    EXPECT_TRUE(dynamic_cast<wxStaticBitmap*>(children[2])->GetBitmap().IsOk());
+    EXPECT_EQ(m_dlg.m_hIcon->GetIconCount(), 2u);
+}
+
+TEST_F(MainDlgTest, StartsOnTodaysReadingAtTheTopLeft)
+{
+    m_dir.Write("maravelle.pdb", SampleBook());
+    EXPECT_NO_MODAL(Start());
+    EXPECT_EQ(m_dlg.GetScreenPosition(), wxPoint(0, 0));
+    EXPECT_TRUE(m_dlg.IsShown());
+    EXPECT_EQ(Reading(), Expected(TodaysVerse()));
+    EXPECT_EQ(g_strProgramDir, FromNativePath(m_dir.Path().string() + "/"));
+    EXPECT_TRUE(m_dlg.GetIcons().GetIconCount() >= 2);
+    // The settings tasks follow: chime, then the booking (autorun off: removed).
+    EXPECT_EQ(m_services.events, (std::vector<std::wstring>{L"sound", L"book"}));
+    EXPECT_EQ(m_services.sounds.at(0), g_strProgramDir + L"orv.wav");
+    EXPECT_FALSE(m_services.bookings.at(0).time);
+}
+
+TEST_F(MainDlgTest, MissingBookIsReportedOverTheVisibleWindow)
+{
+    bool shown = false;
+    wxTEST_DIALOG(Start(), ExpectMessage(k_bookErrorText, L"Error!", &m_dlg, [&] {
+                      shown = true;
+                      EXPECT_TRUE(m_dlg.IsShown());
+                      EXPECT_EQ(m_dlg.GetScreenPosition(), wxPoint(0, 0));
+                      EXPECT_EQ(Reading(), L"");
+                      EXPECT_TRUE(m_services.events.empty()) << "the settings tasks come after";
+                  }));
+    EXPECT_TRUE(shown);
+    EXPECT_EQ(std::wstring(k_bookErrorText),
+              L"Failed to open book \"maravelle.pdb\"\nPlease download from https://velmora.example/books/");
+    EXPECT_EQ(Reading(), L"Verse " + std::to_wstring(TodaysVerse()) + L":\r\n\r\n");
+    EXPECT_EQ(m_services.events, (std::vector<std::wstring>{L"sound", L"book"}));
+
+    // A book put in place later is read at the next change of date.
+    m_dir.Write("maravelle.pdb", SampleBook());
+    SelectDate(1, wxDateTime::Jan, 2026);
+    EXPECT_EQ(Reading(), Expected(1));
+}
+
+TEST_F(MainDlgTest, DatesAboutAndBack)
+{
+    m_dir.Write("maravelle.pdb", SampleBook());
+    EXPECT_NO_MODAL(Start());
+    SelectDate(1, wxDateTime::Mar, 2026);
+    EXPECT_EQ(Reading(), Expected(60));
+    SelectDate(29, wxDateTime::Feb, 2004);
+    EXPECT_EQ(Reading(), Expected(1));
+    SelectDate(29, wxDateTime::Feb, 2000);
+    EXPECT_EQ(Reading(), Expected(60));
+    SelectDate(31, wxDateTime::Dec, 2026);
+    EXPECT_EQ(Reading(), Expected(365));
+
+    Click(&m_dlg, IDC_ABOUT);
+    const std::wstring about = Reading();
+    EXPECT_EQ(about, LoadString(IDS_ABOUT));
+    EXPECT_NE(about.find(L"1.0.2"), std::wstring::npos);
+    EXPECT_NE(about.find(L"\r\n\r\n"), std::wstring::npos);
+    SelectDate(7, wxDateTime::Dec, 2026);
+    EXPECT_EQ(Reading(), Expected(341));
+}
+
+TEST_F(MainDlgTest, CloseButtonAndEscapeEndTheWindow)
+{
+    m_dir.Write("maravelle.pdb", SampleBook());
+    wxTheApp->SetTopWindow(&m_dlg);
+    m_dlg.CallAfter([this] { Click(&m_dlg, IDOK); });
+    EXPECT_EQ(m_dlg.DoModal(), 0);
+    EXPECT_FALSE(m_dlg.IsShown());
+
+    m_dlg.CallAfter([this] {
+        wxKeyEvent key(wxEVT_CHAR_HOOK);
+        key.m_keyCode = WXK_ESCAPE;
+        key.SetEventObject(&m_dlg);
+        m_dlg.GetEventHandler()->ProcessEvent(key);
+    });
+    EXPECT_EQ(m_dlg.DoModal(), IDCANCEL);
+}
+
+} // namespace

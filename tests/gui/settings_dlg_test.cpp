@@ -1,0 +1,230 @@
+#include "app/main_dlg.h"
+#include "gui_support.h"
+#include "platform/wx/time_picker.h"
+#include "resources/resource.h"
+#include "settings/settings_dlg.h"
+#include "temp_dir.h"
+
+#include <wx/app.h>
+#include <wx/button.h>
+#include <wx/checkbox.h>
+
+namespace {
+
+const std::wstring kAutorunCaption = L"Autorun";
+const std::wstring kSupportCaption = L"Support Notice";
+
+class SettingsDlgTest : public ::testing::Test
+{
+protected:
+    SettingsDlgTest()
+    {
+        m_services.now = At(2026, 12, 7, 9, 15);
+        m_main.CreateFromTemplate();
+        wxTheApp->SetTopWindow(&m_main);
+    }
+
+    static bool Checked(wxWindow& dlg, int id) { return dynamic_cast<wxCheckBox*>(dlg.FindWindow(id))->GetValue(); }
+    static TimePicker* Picker(wxWindow& dlg) { return dynamic_cast<TimePicker*>(dlg.FindWindow(IDC_TIME)); }
+    static int Cancel(CSettingsDlg& dlg)
+    {
+        dlg.Close();
+        return dlg.GetReturnCode();
+    }
+    bool HasFile() const { return std::filesystem::exists(m_dir / "orv.dat"); }
+    SettingsRecord File() const
+    {
+        const std::string bytes = m_dir.Read("orv.dat");
+        EXPECT_EQ(bytes.size(), k_settingsRecordSize);
+        return DecodeSettingsRecord(reinterpret_cast<const unsigned char*>(bytes.data()));
+    }
+    void Save(const SettingsRecord& record)
+    {
+        const auto bytes = EncodeSettingsRecord(record);
+        m_dir.Write("orv.dat", std::string(bytes.begin(), bytes.end()));
+    }
+
+    TempDir m_dir;
+    FakeServices m_services{m_dir.Path().string(), false};
+    CMainDlg m_main;
+};
+
+TEST_F(SettingsDlgTest, TemplateAsBuilt)
+{
+    CSettingsDlg dlg;
+    dlg.CreateFromTemplate();
+    EXPECT_EQ(dlg.GetTitle(), "Settings");
+    EXPECT_TRUE(dlg.HasFlag(wxCAPTION));
+    EXPECT_TRUE(dlg.HasFlag(wxCLOSE_BOX));
+    EXPECT_EQ(dlg.GetClientSize(), dlg.ConvertDialogToPixels(wxSize(186, 62)));
+    EXPECT_EQ(dlg.GetParent(), &m_main) << "owned by the main window";
+    EXPECT_EQ(dlg.GetScreenPosition(), m_main.GetScreenPosition());
+
+    std::vector<int> ids;
+    for (const wxWindow* child : dlg.GetChildren())
+        ids.push_back(child->GetId());
+    EXPECT_EQ(ids, (std::vector<int>{IDOK, IDCANCEL, IDC_TIME, IDC_CHIME, IDC_AUTORUN}));
+    EXPECT_EQ(dlg.GetDefaultItem(), dlg.FindWindow(IDOK));
+    EXPECT_FALSE(dlg.FindWindow(IDCANCEL)->IsShown());
+    EXPECT_EQ(dynamic_cast<wxCheckBox*>(dlg.FindWindow(IDC_CHIME))->GetLabel(), "Bell Chime");
+    EXPECT_EQ(dynamic_cast<wxCheckBox*>(dlg.FindWindow(IDC_AUTORUN))->GetLabel(), "AutoRun daily at");
+    const wxRect ok = InDialogUnits(dlg.FindWindow(IDOK));
+    EXPECT_EQ(ok, wxRect(67, 41, 50, 14));
+    // The picker may be larger than its 57 x 13 units, but starts there.
+    const wxRect time = InDialogUnits(Picker(dlg));
+    EXPECT_EQ(time.GetPosition(), wxPoint(77, 18));
+    EXPECT_GE(time.width, 57);
+    EXPECT_GE(time.height, 13);
+}
+
+TEST_F(SettingsDlgTest, FocusStartsOnOk)
+{
+    Save({1, 0, At(2026, 12, 7, 8, 0)});
+    CSettingsDlg dlg;
+    dlg.CreateFromTemplate();
+    dlg.Show();
+    for (int i = 0; i < 20 && wxWindow::FindFocus() != dlg.FindWindow(IDOK); ++i) {
+        wxYield();
+        wxMilliSleep(10);
+    }
+    EXPECT_EQ(wxWindow::FindFocus(), dlg.FindWindow(IDOK));
+    dlg.Hide();
+}
+
+TEST_F(SettingsDlgTest, FirstRunOkWithDefaults)
+{
+    wxTEST_DIALOG(m_main.RunStartupSettings(), ExpectWindow<CSettingsDlg>([](CSettingsDlg& dlg) {
+                      EXPECT_TRUE(Checked(dlg, IDC_CHIME));
+                      EXPECT_FALSE(Checked(dlg, IDC_AUTORUN));
+                      EXPECT_FALSE(Picker(dlg)->IsEnabled());
+                      int hour, minute, second;
+                      Picker(dlg)->GetTime(&hour, &minute, &second);
+                      EXPECT_EQ(hour * 100 + minute, 800);
+                      Click(&dlg, IDOK);
+                      return dlg.GetReturnCode();
+                  }));
+    const SettingsRecord saved = File();
+    EXPECT_EQ(saved.chime, 1);
+    EXPECT_EQ(saved.autorun, 0);
+    EXPECT_EQ(saved.time.wYear, 2026);
+    EXPECT_EQ(saved.time.wMonth, 12);
+    EXPECT_EQ(saved.time.wDay, 7);
+    EXPECT_EQ(saved.time.wHour, 8);
+    EXPECT_EQ(saved.time.wMinute + saved.time.wSecond + saved.time.wMilliseconds, 0);
+    // OK removed any start, then start-up played the chime and removed it again.
+    EXPECT_EQ(m_services.events, (std::vector<std::wstring>{L"book", L"sound", L"book"}));
+    for (const auto& booking : m_services.bookings)
+        EXPECT_FALSE(booking.time);
+}
+
+TEST_F(SettingsDlgTest, FirstRunCancelledSavesNothing)
+{
+    wxTEST_DIALOG(m_main.RunStartupSettings(), ExpectWindow<CSettingsDlg>(Cancel));
+    EXPECT_FALSE(HasFile());
+    EXPECT_EQ(m_services.events, (std::vector<std::wstring>{L"sound", L"book"}));
+    EXPECT_FALSE(m_services.bookings.at(0).time);
+}
+
+TEST_F(SettingsDlgTest, FirstRunCheckedThenCancelledBooksTheDefaultTime)
+{
+    wxTEST_DIALOG(m_main.RunStartupSettings(), ExpectWindow<CSettingsDlg>([](CSettingsDlg& dlg) {
+                      Click(&dlg, IDC_CHIME);
+                      Click(&dlg, IDC_AUTORUN); // pulls the chime box too
+                      Click(&dlg, IDC_CHIME);   // not pulled again before cancel
+                      Picker(dlg)->SetTime(6, 30, 0);
+                      return Cancel(dlg);
+                  }),
+                  ExpectMessage(k_supportNotice, kSupportCaption));
+    EXPECT_FALSE(HasFile());
+    EXPECT_TRUE(m_services.sounds.empty()) << "the chime follows the box as last pulled";
+    ASSERT_EQ(m_services.bookings.size(), 1u);
+    ASSERT_TRUE(m_services.bookings[0].time);
+    const SYSTEMTIME t = *m_services.bookings[0].time;
+    EXPECT_EQ(t.wDay, 8); // 09:15 is past 08:00
+    EXPECT_EQ(t.wHour, 8);
+    EXPECT_EQ(t.wMinute, 0);
+}
+
+TEST_F(SettingsDlgTest, CheckingAutorunWarnsAndEnablesThePicker)
+{
+    Save({1, 0, At(2026, 12, 7, 8, 0)});
+    wxTEST_DIALOG(m_main.OpenSettings(), ExpectWindow<CSettingsDlg>([](CSettingsDlg& dlg) {
+                      EXPECT_FALSE(Picker(dlg)->IsEnabled());
+                      Click(&dlg, IDC_AUTORUN);
+                      EXPECT_TRUE(Picker(dlg)->IsEnabled());
+                      Click(&dlg, IDC_AUTORUN); // unchecking shows nothing
+                      EXPECT_FALSE(Picker(dlg)->IsEnabled());
+                      return Cancel(dlg);
+                  }),
+                  ExpectMessage(k_supportNotice, kSupportCaption));
+    EXPECT_TRUE(m_services.events.empty()) << "cancel neither saves nor reschedules";
+}
+
+TEST_F(SettingsDlgTest, OkWithAutorunShowsWhenItWillRun)
+{
+    Save({1, 0, At(2026, 12, 6, 8, 0)});
+    m_services.now = At(2026, 12, 6, 7, 0);
+    std::vector<std::wstring> order;
+    wxTEST_DIALOG(m_main.OpenSettings(), ExpectWindow<CSettingsDlg>([&](CSettingsDlg& dlg) {
+                      Click(&dlg, IDC_AUTORUN);
+                      Click(&dlg, IDC_CHIME);
+                      Picker(dlg)->SetTime(6, 30, 0);
+                      Click(&dlg, IDOK);
+                      EXPECT_EQ(dlg.GetReturnCode(), 0);
+                      return 0;
+                  }),
+                  ExpectMessage(k_supportNotice, kSupportCaption, nullptr, [&] { order.push_back(L"support"); }),
+                  ExpectMessage(L"TALVIK will next run on 7 of Dec, 2026 at 6:30", kAutorunCaption, nullptr, [&] {
+                      order.push_back(L"autorun");
+                      EXPECT_TRUE(m_services.bookings.empty()) << "the notice comes before the booking";
+                  }));
+    EXPECT_EQ(order, (std::vector<std::wstring>{L"support", L"autorun"}));
+    const SettingsRecord saved = File();
+    EXPECT_EQ(saved.chime, 0);
+    EXPECT_EQ(saved.autorun, 1);
+    EXPECT_EQ(saved.time.wDay, 7);
+    EXPECT_EQ(saved.time.wHour, 6);
+    EXPECT_EQ(saved.time.wMinute, 30);
+    ASSERT_EQ(m_services.bookings.size(), 1u);
+    EXPECT_EQ(m_services.bookings[0].time->wDay, 7);
+}
+
+TEST_F(SettingsDlgTest, OpeningWithAutorunOnWarnsFirst)
+{
+    Save({0, 1, At(2026, 12, 8, 6, 30)});
+    bool warned = false;
+    wxTEST_DIALOG(m_main.OpenSettings(), ExpectWindow<CSettingsDlg>([&](CSettingsDlg& dlg) {
+                      EXPECT_TRUE(warned) << "the notice comes before the window can be used";
+                      EXPECT_TRUE(Checked(dlg, IDC_AUTORUN));
+                      EXPECT_FALSE(Checked(dlg, IDC_CHIME));
+                      EXPECT_TRUE(Picker(dlg)->IsEnabled());
+                      return Cancel(dlg);
+                  }),
+                  ExpectMessage(k_supportNotice, kSupportCaption, nullptr, [&] { warned = true; }));
+
+    // Started later with these settings: silent, and books the next 06:30.
+    m_services.now = At(2026, 12, 8, 6, 30);
+    EXPECT_NO_MODAL(m_main.RunStartupSettings());
+    EXPECT_TRUE(m_services.sounds.empty());
+    ASSERT_EQ(m_services.bookings.size(), 1u);
+    EXPECT_EQ(m_services.bookings[0].time->wDay, 9);
+}
+
+TEST_F(SettingsDlgTest, PickerKeepsThePushedDate)
+{
+    Save({1, 1, At(2030, 3, 4, 6, 30)});
+    wxTEST_DIALOG(m_main.OpenSettings(), ExpectWindow<CSettingsDlg>([](CSettingsDlg& dlg) {
+                      Picker(dlg)->SetTime(21, 45, 0);
+                      dlg.UpdateData(TRUE);
+                      const SYSTEMTIME t = dlg.m_time.GetAsSystemTime();
+                      EXPECT_EQ(t.wYear, 2030);
+                      EXPECT_EQ(t.wMonth, 3);
+                      EXPECT_EQ(t.wDay, 4);
+                      EXPECT_EQ(t.wHour, 21);
+                      EXPECT_EQ(t.wMinute, 45);
+                      return Cancel(dlg);
+                  }),
+                  ExpectMessage(k_supportNotice, kSupportCaption));
+}
+
+} // namespace

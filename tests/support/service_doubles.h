@@ -1,0 +1,71 @@
+#pragma once
+
+#include "platform/native_path.h"
+#include "platform/program_dir.h"
+#include "platform/services.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+// Stand-ins for the services that a test controls: a fixed clock, a program
+// folder, and recorders for bookings, message boxes and sounds.
+class FakeServices
+{
+public:
+    struct Booking
+    {
+        std::wstring app;
+        std::optional<SYSTEMTIME> time;
+    };
+    struct Message
+    {
+        HWND owner;
+        std::wstring text;
+        std::wstring caption;
+    };
+
+    // With recordMessages false, message boxes stay the real ones, for window
+    // tests that answer them.
+    explicit FakeServices(const std::string& programDir, bool recordMessages = true)
+    {
+        m_exePath = FromNativePath(programDir + "/talvik");
+        g_strProgramDir = ProgramDirOf(m_exePath);
+        Services& s = GetServices();
+        s.localTime = [this] { return now; };
+        s.moduleFileName = [this] { return m_exePath; };
+        s.runAppAtTime = [this](const std::wstring& app, const std::optional<SYSTEMTIME>& time) {
+            bookings.push_back({app, time});
+            events.push_back(L"book");
+        };
+        if (recordMessages)
+            s.messageBox = [this](HWND owner, const std::wstring& text, const std::wstring& caption) {
+                messages.push_back({owner, text, caption});
+                events.push_back(L"message");
+            };
+        s.playSound = [this](const std::wstring& path) {
+            sounds.push_back(path);
+            events.push_back(L"sound");
+        };
+    }
+    ~FakeServices() { g_strProgramDir.clear(); }
+
+    const std::wstring& ExePath() const { return m_exePath; }
+
+    SYSTEMTIME now{2026, 12, 1, 7, 9, 15, 0, 0};
+    std::vector<Booking> bookings;
+    std::vector<Message> messages;
+    std::vector<std::wstring> sounds;
+    std::vector<std::wstring> events; // the order in which services were called
+
+private:
+    ScopedServices m_restore;
+    std::wstring m_exePath;
+};
+
+inline SYSTEMTIME At(int year, int month, int day, int hour, int minute, int second = 0)
+{
+    return SYSTEMTIME{static_cast<std::uint16_t>(year), static_cast<std::uint16_t>(month), 0,
+                      static_cast<std::uint16_t>(day),  static_cast<std::uint16_t>(hour),
+                      static_cast<std::uint16_t>(minute), static_cast<std::uint16_t>(second), 0};
+}

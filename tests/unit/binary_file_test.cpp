@@ -1,0 +1,79 @@
+#include "platform/binary_file.h"
+#include "platform/native_path.h"
+#include "temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+std::wstring Wide(const std::filesystem::path& p)
+{
+    return FromNativePath(p.string());
+}
+
+TEST(CFile, ReadSeekLengthAndClose)
+{
+    TempDir dir;
+    dir.Write("f", "0123456789");
+    CFile file;
+    ASSERT_TRUE(file.Open(Wide(dir / "f"), CFile::modeRead));
+    EXPECT_EQ(file.GetLength(), 10u);
+    ASSERT_TRUE(file.Seek(7));
+    char buf[8] = {};
+    EXPECT_EQ(file.Read(buf, sizeof buf), 3u) << "a read stops at the end of the file";
+    EXPECT_EQ(std::string(buf, 3), "789");
+    EXPECT_TRUE(file.Seek(100));
+    EXPECT_EQ(file.Read(buf, 1), 0u);
+    file.Close();
+    file.Close(); // closing twice does nothing
+    EXPECT_FALSE(file.IsOpen());
+    EXPECT_EQ(file.Read(buf, 1), 0u);
+    EXPECT_FALSE(file.Open(Wide(dir / "missing"), CFile::modeRead));
+}
+
+TEST(CFile, CreateEmptiesAndWrites)
+{
+    TempDir dir;
+    dir.Write("f", "old content");
+    {
+        CFile file;
+        ASSERT_TRUE(file.Open(Wide(dir / "f"), CFile::modeCreate));
+        EXPECT_TRUE(file.Write("new", 3));
+    } // closed by the destructor
+    EXPECT_EQ(dir.Read("f"), "new");
+}
+
+TEST(CFile, PathsWithAnyCharacters)
+{
+    TempDir dir;
+    const std::string name = "a b \"q\" %s $HOME \\ \xc3\xa9\xff";
+    dir.Write(name, "x");
+    CFile file;
+    EXPECT_TRUE(file.Open(Wide(dir / name), CFile::modeRead));
+}
+
+TEST(ReplaceFileContent, NewContentOrOldNeverHalf)
+{
+    TempDir dir;
+    const std::wstring path = Wide(dir / "orv.dat");
+    ASSERT_TRUE(ReplaceFileContent(path, "first", 5));
+    EXPECT_EQ(dir.Read("orv.dat"), "first");
+    ASSERT_TRUE(ReplaceFileContent(path, "second!", 7));
+    EXPECT_EQ(dir.Read("orv.dat"), "second!");
+    // Nothing but the file itself is left behind.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
+
+    if (::geteuid() != 0) { // root writes into read-only folders anyway
+        std::filesystem::permissions(dir.Path(), std::filesystem::perms::owner_read |
+                                                     std::filesystem::perms::owner_exec);
+        EXPECT_FALSE(ReplaceFileContent(path, "third", 5));
+        EXPECT_EQ(dir.Read("orv.dat"), "second!");
+    }
+    EXPECT_FALSE(ReplaceFileContent(Wide(dir / "no-such-folder" / "orv.dat"), "x", 1));
+}
+
+} // namespace

@@ -1,0 +1,130 @@
+#include "platform/native_path.h"
+#include "reading/book_file.h"
+#include "reading/book_writer.h"
+#include "temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace {
+
+void PutBE(std::string& bytes, size_t at, uint32_t value, int size)
+{
+    for (int i = 0; i < size; ++i)
+        bytes[at + i] = static_cast<char>(value >> (8 * (size - 1 - i)));
+}
+
+// A header of 78 bytes with `count` records and the given offsets, followed by
+// `body`; offsets are not checked, so malformed books can be made.
+std::string RawBook(uint16_t count, const std::vector<uint32_t>& offsets, const std::string& body = "")
+{
+    std::string bytes(78 + 8 * offsets.size(), '\0');
+    PutBE(bytes, 76, count, 2);
+    for (size_t i = 0; i < offsets.size(); ++i)
+        PutBE(bytes, 78 + 8 * i, offsets[i], 4);
+    return bytes + body;
+}
+
+class BookFileTest : public ::testing::Test
+{
+protected:
+    std::wstring Put(const std::string& bytes)
+    {
+        m_dir.Write("maravelle.pdb", bytes);
+        return FromNativePath((m_dir / "maravelle.pdb").string());
+    }
+    std::wstring Read(const std::string& bytes, int index)
+    {
+        CBookFile book;
+        book.CheckOpen(Put(bytes));
+        return book.ReadVerse(index);
+    }
+    TempDir m_dir;
+};
+
+TEST_F(BookFileTest, ReadsEveryRecordOfAFullBook)
+{
+    std::vector<std::string> records;
+    for (int i = 0; i <= 365; ++i)
+        records.push_back("Reading " + std::to_string(i));
+    CBookFile book;
+    ASSERT_TRUE(book.CheckOpen(Put(BuildBook("test", records))));
+    EXPECT_TRUE(book.m_bOpened);
+    for (int i = 0; i <= 365; ++i)
+        ASSERT_EQ(book.ReadVerse(i), L"Reading " + std::to_wstring(i)) << i;
+    EXPECT_EQ(book.ReadVerse(366), L"");
+    EXPECT_EQ(book.ReadVerse(-1), L"");
+    EXPECT_FALSE(book.IsOpen()) << "no file stays open between reads";
+}
+
+TEST_F(BookFileTest, ConvertsTextForTheReadingBox)
+{
+    // LF becomes CR LF, an existing CR LF becomes CR CR LF, text ends at the
+    // first NUL, and bytes are read as Windows-1252.
+    const std::string body = std::string("one\ntwo\r\nthree\0hidden", 22) + "\x80\x93q\x94\xe9";
+    const std::string book = RawBook(2, {94, 94 + 22}, body);
+    EXPECT_EQ(Read(book, 0), L"one\r\ntwo\r\r\nthree");
+    EXPECT_EQ(Read(book, 1), L"\u20AC\u201Cq\u201D\u00E9") << "the last record runs to the end of the file";
+}
+
+TEST_F(BookFileTest, MissingBookGivesEmptyTextUntilItAppears)
+{
+    CBookFile book;
+    const std::wstring path = FromNativePath((m_dir / "maravelle.pdb").string());
+    EXPECT_FALSE(book.CheckOpen(path));
+    EXPECT_EQ(book.m_strPath, path);
+    EXPECT_EQ(book.ReadVerse(1), L"");
+    Put(BuildBook("late", {"title", "first"}));
+    EXPECT_EQ(book.ReadVerse(1), L"first") << "each read opens the book anew";
+    EXPECT_FALSE(book.CheckOpen(FromNativePath(m_dir.Path().string()))) << "a folder is not a book";
+}
+
+TEST_F(BookFileTest, HeaderFieldsAreBigEndian)
+{
+    CBookFile book;
+    book.CheckOpen(Put(RawBook(0x0102, {0x0A0B0C0D})));
+    ASSERT_TRUE(book.Open(book.m_strPath, CFile::modeRead));
+    EXPECT_EQ(book.RecordCount(), 0x0102);
+    EXPECT_EQ(book.RecordOffset(0), 0x0A0B0C0Du);
+    EXPECT_EQ(book.RecordOffset(1), 0u) << "an entry past the end of the file reads as 0";
+}
+
+// A downloaded book may say anything; each of these must give what the file
+// really holds, or nothing, and never read or allocate past the file.
+TEST_F(BookFileTest, MalformedBooksNeverReadPastTheFile)
+{
+    const std::string text = "abcdef";
+    // Record count 0, and a file shorter than its header.
+    EXPECT_EQ(Read(RawBook(0, {}), 0), L"");
+    EXPECT_EQ(Read(std::string(40, 'x'), 0), L"");
+    EXPECT_EQ(Read("", 0), L"");
+    // Offset 0 means no text.
+    EXPECT_EQ(Read(RawBook(1, {0}, text), 0), L"");
+    // End before start, and end equal to start.
+    EXPECT_EQ(Read(RawBook(2, {90, 88}, text), 0), L"");
+    EXPECT_EQ(Read(RawBook(2, {88, 88}, text), 0), L"");
+    // Start and end past the end of the file: what the file has, or nothing.
+    EXPECT_EQ(Read(RawBook(2, {94 + 2, 0xFFFFFFF0}, text), 0), L"cdef");
+    EXPECT_EQ(Read(RawBook(1, {0xFFFFFFF0}, text), 0), L"");
+    EXPECT_EQ(Read(RawBook(1, {200}, text), 0), L"");
+    // A count larger than the table: only complete entries count, and the last
+    // complete one runs to the end of the file.
+    std::string cut = RawBook(500, {94, 97}, text);
+    EXPECT_EQ(Read(cut, 0), L"abc");
+    EXPECT_EQ(Read(cut, 1), L"def");
+    EXPECT_EQ(Read(cut, 2), L"");
+    cut = RawBook(3, {94}, text).substr(0, 78 + 8 + 3); // second entry cut short
+    EXPECT_EQ(Read(cut, 0), L"");                       // offset 94 is past this shorter file
+    EXPECT_EQ(Read(cut, 1), L"");
+    // A successor without text does not cut this record to nothing.
+    EXPECT_EQ(Read(RawBook(2, {94, 0}, text), 0), L"abcdef");
+}
+
+TEST_F(BookFileTest, RecordWithoutNulGivesAllItsBytes)
+{
+    const std::string body = "no end";
+    EXPECT_EQ(Read(RawBook(1, {86}, body), 0), L"no end");
+}
+
+} // namespace

@@ -1,0 +1,119 @@
+#include "service_doubles.h"
+#include "settings/settings_state.h"
+#include "temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+namespace {
+
+std::string Bytes(std::initializer_list<int> values)
+{
+    std::string out;
+    for (int v : values)
+        out += static_cast<char>(v);
+    return out;
+}
+
+// chime 0, autorun 1, 2026-12-08 (Tuesday) 06:30:00.000
+const std::string kRecord = Bytes({0, 0, 0, 0, 1, 0, 0, 0, 0xEA, 0x07, 12, 0, 2, 0, 8, 0, 6, 0, 30, 0, 0, 0, 0, 0});
+
+class SettingsFileTest : public ::testing::Test
+{
+protected:
+    TempDir m_dir;
+    FakeServices m_services{m_dir.Path().string()};
+    SettingsState m_state;
+
+    void ExpectDefaults()
+    {
+        EXPECT_EQ(m_state.m_bAutoRun, 0);
+        EXPECT_EQ(m_state.m_bChime, 1);
+        const SYSTEMTIME t = m_state.m_time.GetAsSystemTime();
+        EXPECT_EQ(t.wYear, 2026);
+        EXPECT_EQ(t.wMonth, 12);
+        EXPECT_EQ(t.wDay, 7);
+        EXPECT_EQ(t.wHour, 8);
+        EXPECT_EQ(t.wMinute, 0);
+        EXPECT_EQ(t.wSecond, 0);
+    }
+};
+
+TEST_F(SettingsFileTest, RecordLayoutIsLittleEndianAndExact)
+{
+    const SettingsRecord record = DecodeSettingsRecord(reinterpret_cast<const unsigned char*>(kRecord.data()));
+    EXPECT_EQ(record.chime, 0);
+    EXPECT_EQ(record.autorun, 1);
+    EXPECT_EQ(record.time.wYear, 2026);
+    EXPECT_EQ(record.time.wMonth, 12);
+    EXPECT_EQ(record.time.wDayOfWeek, 2);
+    EXPECT_EQ(record.time.wDay, 8);
+    EXPECT_EQ(record.time.wHour, 6);
+    EXPECT_EQ(record.time.wMinute, 30);
+    const auto bytes = EncodeSettingsRecord(record);
+    EXPECT_EQ(std::string(bytes.begin(), bytes.end()), kRecord);
+}
+
+TEST_F(SettingsFileTest, LoadsAndSavesTheFile)
+{
+    m_dir.Write("orv.dat", kRecord);
+    ASSERT_TRUE(m_state.LoadSettings());
+    EXPECT_EQ(m_state.m_bChime, 0);
+    EXPECT_EQ(m_state.m_bAutoRun, 1);
+    EXPECT_EQ(m_state.m_time, CTime(At(2026, 12, 8, 6, 30)));
+    m_dir.Write("orv.dat", "");
+    m_state.WriteSettingsFile();
+    EXPECT_EQ(m_dir.Read("orv.dat"), kRecord);
+}
+
+TEST_F(SettingsFileTest, MissingEmptyShortOrImpossibleFilesGiveDefaults)
+{
+    EXPECT_FALSE(m_state.LoadSettings());
+    ExpectDefaults();
+    EXPECT_FALSE(std::filesystem::exists(m_dir / "orv.dat")) << "loading never writes";
+
+    for (const std::string& bad : {std::string(), kRecord.substr(0, 23), kRecord.substr(0, 8)}) {
+        m_dir.Write("orv.dat", bad);
+        SettingsState state;
+        EXPECT_FALSE(state.LoadSettings()) << bad.size() << " bytes";
+        m_state = state;
+        ExpectDefaults();
+    }
+    // Date-times that cannot be real: month 0 and 13, day 0 and 32, 31 April,
+    // 29 February of a common year, hour 24, minute 60, second 60.
+    for (auto [offset, value] : std::initializer_list<std::pair<int, int>>{
+             {10, 0}, {10, 13}, {14, 0}, {14, 32}, {16, 24}, {18, 60}, {20, 60}}) {
+        std::string bad = kRecord;
+        bad[offset] = static_cast<char>(value);
+        m_dir.Write("orv.dat", bad);
+        SettingsState state;
+        EXPECT_FALSE(state.LoadSettings()) << "byte " << offset << " = " << value;
+    }
+    std::string april31 = kRecord;
+    april31[10] = 4, april31[14] = 31;
+    m_dir.Write("orv.dat", april31);
+    EXPECT_FALSE(m_state.LoadSettings());
+}
+
+TEST_F(SettingsFileTest, LongerFileUsesItsFirst24BytesAndIsRewrittenExact)
+{
+    m_dir.Write("orv.dat", kRecord + "trailing garbage");
+    ASSERT_TRUE(m_state.LoadSettings());
+    EXPECT_EQ(m_state.m_bAutoRun, 1);
+    m_state.WriteSettingsFile();
+    EXPECT_EQ(m_dir.Read("orv.dat"), kRecord);
+}
+
+TEST_F(SettingsFileTest, FailedSaveKeepsTheOldFile)
+{
+    m_dir.Write("orv.dat", kRecord);
+    m_state.LoadSettings();
+    m_state.m_record.chime = 1;
+    // A folder in the way of the temporary file makes the save fail.
+    std::filesystem::create_directory(m_dir / ("orv.dat.new-" + std::to_string(::getpid())));
+    m_state.WriteSettingsFile();
+    EXPECT_EQ(m_dir.Read("orv.dat"), kRecord);
+}
+
+} // namespace

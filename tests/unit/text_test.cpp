@@ -1,0 +1,78 @@
+#include "platform/narrow_to_wide.h"
+#include "platform/native_path.h"
+#include "platform/wide_string.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(Format, ConversionsTheProgramUses)
+{
+    EXPECT_EQ(Format(L"Verse %d:\r\n\r\n%s", {341, std::wstring(L"text")}), L"Verse 341:\r\n\r\ntext");
+    EXPECT_EQ(Format(L"%d:%02d", {6, 5}), L"6:05");
+    EXPECT_EQ(Format(L"%d:%02d", {12, 30}), L"12:30");
+    EXPECT_EQ(Format(L"%02d", {123}), L"123");
+    EXPECT_EQ(Format(L"%02d|%d", {-5, -12}), L"-5|-12");
+    EXPECT_EQ(Format(L"100%% %s", {std::wstring(L"\u00e9\u20ac")}), L"100% \u00e9\u20ac");
+    // A wide %s value containing conversions is not formatted again.
+    EXPECT_EQ(Format(L"%s!", {std::wstring(L"%d %s")}), L"%d %s!");
+    // Missing or mismatched values give nothing rather than undefined output.
+    EXPECT_EQ(Format(L"a%db%sc", {}), L"abc");
+    EXPECT_EQ(Format(L"%d", {std::wstring(L"x")}), L"");
+    EXPECT_EQ(Format(L"50%", {}), L"50%");
+    EXPECT_EQ(Format(L"%x", {1}), L"%x");
+}
+
+TEST(ReplaceAll, ScansLeftToRightWithoutRescanning)
+{
+    std::wstring text = L"a\nb\r\nc\n";
+    EXPECT_EQ(ReplaceAll(text, L"\n", L"\r\n"), 3);
+    EXPECT_EQ(text, L"a\r\nb\r\r\nc\r\n");
+    text = L"aaa";
+    EXPECT_EQ(ReplaceAll(text, L"a", L"aa"), 3);
+    EXPECT_EQ(text, L"aaaaaa");
+    text = L"aaaa";
+    EXPECT_EQ(ReplaceAll(text, L"aa", L"b"), 2);
+    EXPECT_EQ(text, L"bb");
+    text = L"abc";
+    EXPECT_EQ(ReplaceAll(text, L"", L"x"), 0);
+    EXPECT_EQ(ReplaceAll(text, L"z", L"x"), 0);
+    EXPECT_EQ(text, L"abc");
+}
+
+TEST(NarrowToWide, Windows1252)
+{
+    std::string all;
+    for (int b = 1; b < 256; ++b)
+        all += static_cast<char>(b);
+    const std::wstring wide = NarrowToWide(all.data(), all.size());
+    ASSERT_EQ(wide.size(), 255u);
+    EXPECT_EQ(wide[0x41 - 1], L'A');
+    EXPECT_EQ(wide[0x80 - 1], L'\u20AC');
+    EXPECT_EQ(wide[0x81 - 1], L'\u0081') << "undefined bytes map to C1 controls";
+    EXPECT_EQ(wide[0x92 - 1], L'\u2019');
+    EXPECT_EQ(wide[0x9F - 1], L'\u0178');
+    EXPECT_EQ(wide[0xA0 - 1], L'\u00A0');
+    EXPECT_EQ(wide[0xFF - 1], L'\u00FF');
+    // Every byte converts back to itself.
+    std::string back;
+    ASSERT_TRUE(WideToNarrow(wide, back));
+    EXPECT_EQ(back, all);
+    EXPECT_FALSE(WideToNarrow(L"\u0100", back));
+    EXPECT_FALSE(WideToNarrow(L"\U0001F600", back));
+    // Conversion stops at NUL or at the size given.
+    EXPECT_EQ(NarrowToWide("ab\0cd", 5), L"ab");
+    EXPECT_EQ(NarrowToWide("abcd", 2), L"ab");
+}
+
+TEST(NativePath, RoundTripsAnyBytes)
+{
+    EXPECT_EQ(FromNativePath("/home/\xc3\xa9l\xc3\xa8ve/talvik"), L"/home/\u00e9l\u00e8ve/talvik");
+    EXPECT_EQ(FromNativePath("/\xf0\x9f\x98\x80"), L"/\U0001F600");
+    for (const std::string& bytes : {std::string("/tmp/a b/\"q\"/%$\\"), std::string("/bad\xff\xfe/x"),
+                                    std::string("/over\xc0\xaf/long"), std::string("/cut\xe2\x82"),
+                                    std::string("/sur\xed\xa0\x80/rogate")})
+        EXPECT_EQ(ToNativePath(FromNativePath(bytes)), bytes);
+}
+
+} // namespace
