@@ -16,7 +16,10 @@ const CDialog::MessageEntry<CMainDlg> CMainDlg::k_messageMap[] = {
     {BN_CLICKED, IDOK, &CMainDlg::OnClose},
 };
 
-CMainDlg::CMainDlg() : CDialog(IDD_MAIN), m_hIcon(LoadIcon(IDR_MAINFRAME)) {}
+CMainDlg::CMainDlg()
+    : CDialog(IDD_MAIN)
+    , m_hIcon(LoadIcon(IDR_MAINFRAME))
+{ }
 
 void CMainDlg::DoDataExchange(CDataExchange* pDX)
 {

@@ -26,7 +26,7 @@ enum ControlStyle : unsigned
     WS_DISABLED = 1u << 2,
     BS_DEFPUSHBUTTON = 1u << 3,
     ES_MULTILINE_READONLY = 1u << 4, // multi-line, read-only, vertical scroll bar
-    WS_EX_CLIENTEDGE = 1u << 5,      // thin sunken edge
+    WS_EX_CLIENTEDGE = 1u << 5, // thin sunken edge
     MCS_NOTODAY = 1u << 6,
     DTS_TIMEFORMAT_UPDOWN = 1u << 7, // time of day only, with spin arrows
 };
@@ -35,9 +35,9 @@ enum ControlStyle : unsigned
 enum DialogStyle : unsigned
 {
     DS_CAPTION_CLOSE = 1u << 0, // caption with a close box and a modal frame
-    DS_POPUP_BORDER = 1u << 1,  // bordered pop-up without caption
-    DS_CENTER = 1u << 2,        // centred on the screen; else at x, y of the owner
-    DS_APPWINDOW = 1u << 3,     // shown on the taskbar
+    DS_POPUP_BORDER = 1u << 1, // bordered pop-up without caption
+    DS_CENTER = 1u << 2, // centred on the screen; else at x, y of the owner
+    DS_APPWINDOW = 1u << 3, // shown on the taskbar
 };
 
 // One control of a window, position and size in dialog units.

@@ -10,7 +10,9 @@ class CTime
 {
 public:
     CTime() = default;
-    explicit CTime(std::int64_t seconds) : m_time(seconds) {}
+    explicit CTime(std::int64_t seconds)
+        : m_time(seconds)
+    { }
     // Reads `local` as a local date-time, with daylight saving decided for
     // that date. A date-time that does not exist (in the hour skipped when
     // clocks go forward) comes out as the hour after it.

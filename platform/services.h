@@ -30,7 +30,9 @@ Services& GetServices();
 class ScopedServices
 {
 public:
-    ScopedServices() : m_saved(GetServices()) {}
+    ScopedServices()
+        : m_saved(GetServices())
+    { }
     ~ScopedServices() { GetServices() = m_saved; }
     ScopedServices(const ScopedServices&) = delete;
     ScopedServices& operator=(const ScopedServices&) = delete;

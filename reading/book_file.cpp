@@ -39,7 +39,7 @@ std::uint32_t CBookFile::RecordOffset(int index)
     if (index < 0 || !Seek(at) || Read(bytes, sizeof bytes) != sizeof bytes)
         return 0;
     return static_cast<std::uint32_t>(bytes[0]) << 24 | static_cast<std::uint32_t>(bytes[1]) << 16 |
-           static_cast<std::uint32_t>(bytes[2]) << 8 | bytes[3];
+        static_cast<std::uint32_t>(bytes[2]) << 8 | bytes[3];
 }
 
 std::wstring CBookFile::ReadVerse(int index)

@@ -16,8 +16,7 @@ void PutBigEndian(std::string& out, std::size_t at, std::uint32_t value, int byt
         out[at + i] = static_cast<char>(value >> (8 * (bytes - 1 - i)));
 }
 
-bool FinishRecord(std::vector<std::string>& lines, int firstLine, std::vector<std::string>& records,
-                  std::string& error)
+bool FinishRecord(std::vector<std::string>& lines, int firstLine, std::vector<std::string>& records, std::string& error)
 {
     if (lines.empty())
         return true;
@@ -34,8 +33,7 @@ bool FinishRecord(std::vector<std::string>& lines, int firstLine, std::vector<st
         }
     }
     if (!WideToNarrow(wide, narrow)) {
-        error = "line " + std::to_string(firstLine) +
-                ": the reading holds a character that Windows-1252 cannot write";
+        error = "line " + std::to_string(firstLine) + ": the reading holds a character that Windows-1252 cannot write";
         return false;
     }
     if (records.size() == kMaxRecords) {

@@ -1,4 +1,5 @@
 #include "resources/resource.h"
+// clang-format off
 
 namespace {
 
@@ -44,3 +45,4 @@ const DialogTemplate* FindDialogTemplate(int id)
             return t;
     return nullptr;
 }
+// clang-format on

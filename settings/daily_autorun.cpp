@@ -11,8 +11,7 @@ SYSTEMTIME NextRunTime(const SYSTEMTIME& now, const SYSTEMTIME& daily)
     next.wDayOfWeek = now.wDayOfWeek;
     next.wDay = now.wDay;
     // Seconds play no part: a start at 08:00:30 still books the next day.
-    const bool reached =
-        now.wHour > daily.wHour || (now.wHour == daily.wHour && now.wMinute >= daily.wMinute);
+    const bool reached = now.wHour > daily.wHour || (now.wHour == daily.wHour && now.wMinute >= daily.wMinute);
     if (!reached)
         return next;
     next.wDay = now.wDay + 1;
@@ -30,11 +29,11 @@ SYSTEMTIME NextRunTime(const SYSTEMTIME& now, const SYSTEMTIME& daily)
 
 std::wstring NextRunNotice(const SYSTEMTIME& next)
 {
-    static const std::wstring kMonths[12] = {L"Jan", L"Feb", L"Mar", L"Apr", L"May", L"Jun",
-                                             L"Jul", L"Aug", L"Sep", L"Oct", L"Nov", L"Dec"};
+    static const std::wstring kMonths[12] = {
+        L"Jan", L"Feb", L"Mar", L"Apr", L"May", L"Jun", L"Jul", L"Aug", L"Sep", L"Oct", L"Nov", L"Dec"};
     const std::wstring& month = next.wMonth >= 1 && next.wMonth <= 12 ? kMonths[next.wMonth - 1] : L"";
-    return Format(L"TALVIK will next run on %d of %s, %d at %d:%02d",
-                  {next.wDay, month, next.wYear, next.wHour, next.wMinute});
+    return Format(
+        L"TALVIK will next run on %d of %s, %d at %d:%02d", {next.wDay, month, next.wYear, next.wHour, next.wMinute});
 }
 
 void SettingsState::ScheduleNextRun(BOOL bNotify)

@@ -9,7 +9,9 @@ const CDialog::MessageEntry<CSettingsDlg> CSettingsDlg::k_messageMap[] = {
     {BN_CLICKED, IDOK, &CSettingsDlg::OnConfirm},
 };
 
-CSettingsDlg::CSettingsDlg(CDialog* pParent) : CDialog(IDD_SETTINGS, pParent) {}
+CSettingsDlg::CSettingsDlg(CDialog* pParent)
+    : CDialog(IDD_SETTINGS, pParent)
+{ }
 
 void CSettingsDlg::DoDataExchange(CDataExchange* pDX)
 {

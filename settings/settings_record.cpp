@@ -24,8 +24,8 @@ std::array<unsigned char, k_settingsRecordSize> EncodeSettingsRecord(const Setti
     Put(&bytes[0], static_cast<std::uint32_t>(record.chime), 4);
     Put(&bytes[4], static_cast<std::uint32_t>(record.autorun), 4);
     const SYSTEMTIME& t = record.time;
-    const std::uint16_t fields[8] = {t.wYear, t.wMonth,  t.wDayOfWeek, t.wDay,
-                                     t.wHour, t.wMinute, t.wSecond,    t.wMilliseconds};
+    const std::uint16_t fields[8] = {
+        t.wYear, t.wMonth, t.wDayOfWeek, t.wDay, t.wHour, t.wMinute, t.wSecond, t.wMilliseconds};
     for (int i = 0; i < 8; ++i)
         Put(&bytes[8 + 2 * i], fields[i], 2);
     return bytes;

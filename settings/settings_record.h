@@ -8,9 +8,9 @@
 // The whole content of "orv.dat": 24 bytes, little-endian, no header.
 struct SettingsRecord
 {
-    BOOL chime;          // offset 0
-    BOOL autorun;        // offset 4
-    SYSTEMTIME time;     // offsets 8 ... 23; the next start's date when autorun was on
+    BOOL chime; // offset 0
+    BOOL autorun; // offset 4
+    SYSTEMTIME time; // offsets 8 ... 23; the next start's date when autorun was on
 };
 
 constexpr std::size_t k_settingsRecordSize = 24;

@@ -24,7 +24,8 @@ BOOL CFile::Open(const std::wstring& path, OpenFlags mode)
     if (m_hFile < 0)
         return FALSE;
     // A directory opens for reading on Linux but is not a file.
-    struct stat st{};
+    struct stat st
+    { };
     if (::fstat(m_hFile, &st) != 0 || S_ISDIR(st.st_mode)) {
         Close();
         return FALSE;
@@ -81,7 +82,8 @@ bool CFile::Flush()
 
 std::uint64_t CFile::GetLength() const
 {
-    struct stat st{};
+    struct stat st
+    { };
     if (m_hFile < 0 || ::fstat(m_hFile, &st) != 0 || st.st_size < 0)
         return 0;
     return static_cast<std::uint64_t>(st.st_size);

@@ -12,7 +12,12 @@ void CanberraPlaySound(const std::wstring& path);
 // codes (CA_ERROR_*), 0 when that sound played or was not needed.
 struct SoundOutcome
 {
-    enum class Played { Nothing, File, Bell };
+    enum class Played
+    {
+        Nothing,
+        File,
+        Bell
+    };
     Played played = Played::Nothing;
     int fileError = 0;
     int bellError = 0;

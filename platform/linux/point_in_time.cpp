@@ -22,10 +22,14 @@ SYSTEMTIME CTime::GetAsSystemTime() const
     if (!localtime_r(&t, &tm))
         return SYSTEMTIME{1970, 1, 4, 1, 0, 0, 0, 0};
     return SYSTEMTIME{
-        static_cast<std::uint16_t>(tm.tm_year + 1900), static_cast<std::uint16_t>(tm.tm_mon + 1),
-        static_cast<std::uint16_t>(tm.tm_wday),        static_cast<std::uint16_t>(tm.tm_mday),
-        static_cast<std::uint16_t>(tm.tm_hour),        static_cast<std::uint16_t>(tm.tm_min),
-        static_cast<std::uint16_t>(tm.tm_sec),         0,
+        static_cast<std::uint16_t>(tm.tm_year + 1900),
+        static_cast<std::uint16_t>(tm.tm_mon + 1),
+        static_cast<std::uint16_t>(tm.tm_wday),
+        static_cast<std::uint16_t>(tm.tm_mday),
+        static_cast<std::uint16_t>(tm.tm_hour),
+        static_cast<std::uint16_t>(tm.tm_min),
+        static_cast<std::uint16_t>(tm.tm_sec),
+        0,
     };
 }
 
@@ -38,5 +42,5 @@ bool IsValidLocalTime(const SYSTEMTIME& local)
     const bool leap = (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
     const int days = (local.wMonth == 2 && !leap) ? 28 : kDays[local.wMonth - 1];
     return local.wDay <= days && local.wHour < 24 && local.wMinute < 60 && local.wSecond < 60 &&
-           local.wMilliseconds < 1000;
+        local.wMilliseconds < 1000;
 }

@@ -7,8 +7,7 @@
 
 namespace {
 
-template <class Control>
-Control* Find(CDataExchange* pDX, int id)
+template <class Control> Control* Find(CDataExchange* pDX, int id)
 {
     Control* control = dynamic_cast<Control*>(pDX->m_pDlgWnd->GetDlgItem(id));
     wxASSERT_MSG(control, "no control of that kind with that id");
@@ -33,11 +32,8 @@ BOOL CMonthCalCtrl::GetCurSel(SYSTEMTIME& selection) const
     if (!m_pCtrl || !m_pCtrl->GetDate().IsValid())
         return FALSE;
     const wxDateTime date = m_pCtrl->GetDate();
-    selection = SYSTEMTIME{static_cast<std::uint16_t>(date.GetYear()),
-                           static_cast<std::uint16_t>(date.GetMonth() + 1),
-                           static_cast<std::uint16_t>(date.GetWeekDay()),
-                           static_cast<std::uint16_t>(date.GetDay()),
-                           0, 0, 0, 0};
+    selection = SYSTEMTIME{static_cast<std::uint16_t>(date.GetYear()), static_cast<std::uint16_t>(date.GetMonth() + 1),
+        static_cast<std::uint16_t>(date.GetWeekDay()), static_cast<std::uint16_t>(date.GetDay()), 0, 0, 0, 0};
     return TRUE;
 }
 
@@ -73,19 +69,14 @@ void DDX_DateTimeCtrl(CDataExchange* pDX, int id, CTime& value)
         int hour = 0, minute = 0, second = 0;
         picker->GetTime(&hour, &minute, &second);
         const wxDateTime& date = picker->m_pushedDate;
-        SYSTEMTIME local{static_cast<std::uint16_t>(date.GetYear()),
-                         static_cast<std::uint16_t>(date.GetMonth() + 1),
-                         0,
-                         static_cast<std::uint16_t>(date.GetDay()),
-                         static_cast<std::uint16_t>(hour),
-                         static_cast<std::uint16_t>(minute),
-                         static_cast<std::uint16_t>(second),
-                         0};
+        SYSTEMTIME local{static_cast<std::uint16_t>(date.GetYear()), static_cast<std::uint16_t>(date.GetMonth() + 1), 0,
+            static_cast<std::uint16_t>(date.GetDay()), static_cast<std::uint16_t>(hour),
+            static_cast<std::uint16_t>(minute), static_cast<std::uint16_t>(second), 0};
         value = CTime(local);
     } else {
         const SYSTEMTIME local = value.GetAsSystemTime();
         picker->m_pushedDate = wxDateTime(static_cast<wxDateTime::wxDateTime_t>(local.wDay),
-                                            static_cast<wxDateTime::Month>(local.wMonth - 1), static_cast<int>(local.wYear));
+            static_cast<wxDateTime::Month>(local.wMonth - 1), static_cast<int>(local.wYear));
         picker->SetTime(local.wHour, local.wMinute, local.wSecond);
     }
 }

@@ -4,8 +4,8 @@
 #include <wx/app.h>
 #include <wx/button.h>
 #include <wx/calctrl.h>
-#include <wx/generic/calctrlg.h>
 #include <wx/checkbox.h>
+#include <wx/generic/calctrlg.h>
 #include <wx/iconbndl.h>
 #include <wx/mstream.h>
 #include <wx/statbmp.h>
@@ -41,7 +41,8 @@ HICON LoadIcon(int id)
 }
 
 CDialog::CDialog(int nIDTemplate, CDialog* pParentWnd)
-    : m_pTemplate(FindDialogTemplate(nIDTemplate)), m_pParentWnd(pParentWnd)
+    : m_pTemplate(FindDialogTemplate(nIDTemplate))
+    , m_pParentWnd(pParentWnd)
 {
     wxASSERT_MSG(m_pTemplate, "no such window template");
 }
@@ -98,8 +99,7 @@ void CDialog::CreateControl(const ControlTemplate& c)
         // The toolkit's own calendar needs more room than the template gives;
         // the generic one draws itself to fit, with month arrows in its title.
         window = new wxGenericCalendarCtrl(this, c.id, wxDateTime::Today(), pos, size,
-                                           wxCAL_SUNDAY_FIRST | wxCAL_SHOW_SURROUNDING_WEEKS |
-                                               wxCAL_SEQUENTIAL_MONTH_SELECTION);
+            wxCAL_SUNDAY_FIRST | wxCAL_SHOW_SURROUNDING_WEEKS | wxCAL_SEQUENTIAL_MONTH_SELECTION);
         break;
     case ControlKind::StaticText:
         window = new wxStaticText(this, c.id, c.text, pos, size, wxALIGN_LEFT | wxST_NO_AUTORESIZE);

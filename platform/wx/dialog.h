@@ -16,7 +16,10 @@ class wxIconBundle;
 class CDataExchange
 {
 public:
-    CDataExchange(CDialog* dialog, BOOL bSaveAndValidate) : m_bSaveAndValidate(bSaveAndValidate), m_pDlgWnd(dialog) {}
+    CDataExchange(CDialog* dialog, BOOL bSaveAndValidate)
+        : m_bSaveAndValidate(bSaveAndValidate)
+        , m_pDlgWnd(dialog)
+    { }
     BOOL m_bSaveAndValidate;
     CDialog* m_pDlgWnd;
 };
@@ -24,7 +27,7 @@ public:
 // The notifications an event table can name.
 enum NotifyCode
 {
-    BN_CLICKED,    // push button or check box clicked
+    BN_CLICKED, // push button or check box clicked
     MCN_SELCHANGE, // month calendar's selection changed
 };
 
@@ -63,14 +66,13 @@ public:
 protected:
     // Pushes the fields; returning TRUE puts the focus on the first tab stop.
     virtual BOOL OnInitDialog();
-    virtual void DoDataExchange(CDataExchange*) {}
+    virtual void DoDataExchange(CDataExchange*) { }
     // Escape and the close box end the window with IDCANCEL.
     virtual void OnCancel();
     // Handles a control's notification; false when nothing handled it.
     virtual bool OnNotify(NotifyCode, int) { return false; }
 
-    template <class T>
-    struct MessageEntry
+    template <class T> struct MessageEntry
     {
         NotifyCode code;
         int id;

@@ -14,7 +14,8 @@ export NO_AT_BRIDGE=1 LANG=C.UTF-8 TZ=${TZ:-UTC}
 cat >"$WORK/bin/systemctl" <<'SH'
 #!/bin/sh
 echo "$*" >>"$SYSTEMCTL_LOG"
-case "$*" in *show*) echo active ;; esac
+# A timer that armed is active and not failed.
+case "$*" in *is-failed*) exit 1 ;; *is-active*) echo active ;; *show*) echo active ;; esac
 SH
 chmod +x "$WORK/bin/systemctl"
 export PATH="$WORK/bin:$PATH"

@@ -15,11 +15,13 @@
 class ExpectMessage : public wxModalExpectation
 {
 public:
-    ExpectMessage(std::wstring text, std::wstring caption, const wxWindow* owner = nullptr,
-                  std::function<void()> onShown = {})
-        : m_text(std::move(text)), m_caption(std::move(caption)), m_owner(owner), m_onShown(std::move(onShown))
-    {
-    }
+    ExpectMessage(
+        std::wstring text, std::wstring caption, const wxWindow* owner = nullptr, std::function<void()> onShown = {})
+        : m_text(std::move(text))
+        , m_caption(std::move(caption))
+        , m_owner(owner)
+        , m_onShown(std::move(onShown))
+    { }
 
 protected:
     int Invoke(wxDialog* dlg) const override
@@ -52,11 +54,12 @@ private:
 // Expects a modal window of class T: initialises it as showing it would, lets
 // `use` look at it and work its controls, and returns what `use` returns as
 // the window's result.
-template <class T>
-class ExpectWindow : public wxModalExpectation
+template <class T> class ExpectWindow : public wxModalExpectation
 {
 public:
-    explicit ExpectWindow(std::function<int(T&)> use) : m_use(std::move(use)) {}
+    explicit ExpectWindow(std::function<int(T&)> use)
+        : m_use(std::move(use))
+    { }
 
 protected:
     int Invoke(wxDialog* dlg) const override

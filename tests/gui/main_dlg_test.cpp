@@ -87,9 +87,12 @@ TEST_F(MainDlgTest, TemplateAsBuilt)
         const char* kind;
     };
     const Expect expected[] = {
-        {IDC_CALENDAR, {4, 28, 110, 76}, "calendar"}, {IDC_STATIC, {29, 5, 90, 20}, "text"},
-        {IDC_STATIC, {4, 5, 21, 20}, "picture"},      {IDOK, {4, 108, 111, 13}, "button"},
-        {IDC_SETTINGS, {245, 108, 117, 13}, "button"}, {IDC_VERSE, {122, 5, 240, 100}, "edit"},
+        {IDC_CALENDAR, {4, 28, 110, 76}, "calendar"},
+        {IDC_STATIC, {29, 5, 90, 20}, "text"},
+        {IDC_STATIC, {4, 5, 21, 20}, "picture"},
+        {IDOK, {4, 108, 111, 13}, "button"},
+        {IDC_SETTINGS, {245, 108, 117, 13}, "button"},
+        {IDC_VERSE, {122, 5, 240, 100}, "edit"},
         {IDC_ABOUT, {121, 108, 116, 13}, "button"},
     };
     ASSERT_EQ(children.size(), std::size(expected));
@@ -147,15 +150,15 @@ TEST_F(MainDlgTest, MissingBookIsReportedOverTheVisibleWindow)
 {
     bool shown = false;
     wxTEST_DIALOG(Start(), ExpectMessage(k_bookErrorText, L"Error!", &m_dlg, [&] {
-                      shown = true;
-                      EXPECT_TRUE(m_dlg.IsShown());
-                      EXPECT_EQ(m_dlg.GetScreenPosition(), wxPoint(0, 0));
-                      EXPECT_EQ(Reading(), L"");
-                      EXPECT_TRUE(m_services.events.empty()) << "the settings tasks come after";
-                  }));
+        shown = true;
+        EXPECT_TRUE(m_dlg.IsShown());
+        EXPECT_EQ(m_dlg.GetScreenPosition(), wxPoint(0, 0));
+        EXPECT_EQ(Reading(), L"");
+        EXPECT_TRUE(m_services.events.empty()) << "the settings tasks come after";
+    }));
     EXPECT_TRUE(shown);
     EXPECT_EQ(std::wstring(k_bookErrorText),
-              L"Failed to open book \"maravelle.pdb\"\nPlease download from https://velmora.example/books/");
+        L"Failed to open book \"maravelle.pdb\"\nPlease download from https://velmora.example/books/");
     EXPECT_EQ(Reading(), L"Verse " + std::to_wstring(TodaysVerse()) + L":\r\n\r\n");
     EXPECT_EQ(m_services.events, (std::vector<std::wstring>{L"sound", L"book"}));
 

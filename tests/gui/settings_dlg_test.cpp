@@ -94,15 +94,15 @@ TEST_F(SettingsDlgTest, FocusStartsOnOk)
 TEST_F(SettingsDlgTest, FirstRunOkWithDefaults)
 {
     wxTEST_DIALOG(m_main.RunStartupSettings(), ExpectWindow<CSettingsDlg>([](CSettingsDlg& dlg) {
-                      EXPECT_TRUE(Checked(dlg, IDC_CHIME));
-                      EXPECT_FALSE(Checked(dlg, IDC_AUTORUN));
-                      EXPECT_FALSE(Picker(dlg)->IsEnabled());
-                      int hour, minute, second;
-                      Picker(dlg)->GetTime(&hour, &minute, &second);
-                      EXPECT_EQ(hour * 100 + minute, 800);
-                      Click(&dlg, IDOK);
-                      return dlg.GetReturnCode();
-                  }));
+        EXPECT_TRUE(Checked(dlg, IDC_CHIME));
+        EXPECT_FALSE(Checked(dlg, IDC_AUTORUN));
+        EXPECT_FALSE(Picker(dlg)->IsEnabled());
+        int hour, minute, second;
+        Picker(dlg)->GetTime(&hour, &minute, &second);
+        EXPECT_EQ(hour * 100 + minute, 800);
+        Click(&dlg, IDOK);
+        return dlg.GetReturnCode();
+    }));
     const SettingsRecord saved = File();
     EXPECT_EQ(saved.chime, 1);
     EXPECT_EQ(saved.autorun, 0);
@@ -128,13 +128,13 @@ TEST_F(SettingsDlgTest, FirstRunCancelledSavesNothing)
 TEST_F(SettingsDlgTest, FirstRunCheckedThenCancelledBooksTheDefaultTime)
 {
     wxTEST_DIALOG(m_main.RunStartupSettings(), ExpectWindow<CSettingsDlg>([](CSettingsDlg& dlg) {
-                      Click(&dlg, IDC_CHIME);
-                      Click(&dlg, IDC_AUTORUN); // pulls the chime box too
-                      Click(&dlg, IDC_CHIME);   // not pulled again before cancel
-                      Picker(dlg)->SetTime(6, 30, 0);
-                      return Cancel(dlg);
-                  }),
-                  ExpectMessage(k_supportNotice, kSupportCaption));
+        Click(&dlg, IDC_CHIME);
+        Click(&dlg, IDC_AUTORUN); // pulls the chime box too
+        Click(&dlg, IDC_CHIME); // not pulled again before cancel
+        Picker(dlg)->SetTime(6, 30, 0);
+        return Cancel(dlg);
+    }),
+        ExpectMessage(k_supportNotice, kSupportCaption));
     EXPECT_FALSE(HasFile());
     EXPECT_TRUE(m_services.sounds.empty()) << "the chime follows the box as last pulled";
     ASSERT_EQ(m_services.bookings.size(), 1u);
@@ -149,14 +149,14 @@ TEST_F(SettingsDlgTest, CheckingAutorunWarnsAndEnablesThePicker)
 {
     Save({1, 0, At(2026, 12, 7, 8, 0)});
     wxTEST_DIALOG(m_main.OpenSettings(), ExpectWindow<CSettingsDlg>([](CSettingsDlg& dlg) {
-                      EXPECT_FALSE(Picker(dlg)->IsEnabled());
-                      Click(&dlg, IDC_AUTORUN);
-                      EXPECT_TRUE(Picker(dlg)->IsEnabled());
-                      Click(&dlg, IDC_AUTORUN); // unchecking shows nothing
-                      EXPECT_FALSE(Picker(dlg)->IsEnabled());
-                      return Cancel(dlg);
-                  }),
-                  ExpectMessage(k_supportNotice, kSupportCaption));
+        EXPECT_FALSE(Picker(dlg)->IsEnabled());
+        Click(&dlg, IDC_AUTORUN);
+        EXPECT_TRUE(Picker(dlg)->IsEnabled());
+        Click(&dlg, IDC_AUTORUN); // unchecking shows nothing
+        EXPECT_FALSE(Picker(dlg)->IsEnabled());
+        return Cancel(dlg);
+    }),
+        ExpectMessage(k_supportNotice, kSupportCaption));
     EXPECT_TRUE(m_services.events.empty()) << "cancel neither saves nor reschedules";
 }
 
@@ -166,18 +166,18 @@ TEST_F(SettingsDlgTest, OkWithAutorunShowsWhenItWillRun)
     m_services.now = At(2026, 12, 6, 7, 0);
     std::vector<std::wstring> order;
     wxTEST_DIALOG(m_main.OpenSettings(), ExpectWindow<CSettingsDlg>([&](CSettingsDlg& dlg) {
-                      Click(&dlg, IDC_AUTORUN);
-                      Click(&dlg, IDC_CHIME);
-                      Picker(dlg)->SetTime(6, 30, 0);
-                      Click(&dlg, IDOK);
-                      EXPECT_EQ(dlg.GetReturnCode(), 0);
-                      return 0;
-                  }),
-                  ExpectMessage(k_supportNotice, kSupportCaption, nullptr, [&] { order.push_back(L"support"); }),
-                  ExpectMessage(L"TALVIK will next run on 7 of Dec, 2026 at 6:30", kAutorunCaption, nullptr, [&] {
-                      order.push_back(L"autorun");
-                      EXPECT_TRUE(m_services.bookings.empty()) << "the notice comes before the booking";
-                  }));
+        Click(&dlg, IDC_AUTORUN);
+        Click(&dlg, IDC_CHIME);
+        Picker(dlg)->SetTime(6, 30, 0);
+        Click(&dlg, IDOK);
+        EXPECT_EQ(dlg.GetReturnCode(), 0);
+        return 0;
+    }),
+        ExpectMessage(k_supportNotice, kSupportCaption, nullptr, [&] { order.push_back(L"support"); }),
+        ExpectMessage(L"TALVIK will next run on 7 of Dec, 2026 at 6:30", kAutorunCaption, nullptr, [&] {
+            order.push_back(L"autorun");
+            EXPECT_TRUE(m_services.bookings.empty()) << "the notice comes before the booking";
+        }));
     EXPECT_EQ(order, (std::vector<std::wstring>{L"support", L"autorun"}));
     const SettingsRecord saved = File();
     EXPECT_EQ(saved.chime, 0);
@@ -194,13 +194,13 @@ TEST_F(SettingsDlgTest, OpeningWithAutorunOnWarnsFirst)
     Save({0, 1, At(2026, 12, 8, 6, 30)});
     bool warned = false;
     wxTEST_DIALOG(m_main.OpenSettings(), ExpectWindow<CSettingsDlg>([&](CSettingsDlg& dlg) {
-                      EXPECT_TRUE(warned) << "the notice comes before the window can be used";
-                      EXPECT_TRUE(Checked(dlg, IDC_AUTORUN));
-                      EXPECT_FALSE(Checked(dlg, IDC_CHIME));
-                      EXPECT_TRUE(Picker(dlg)->IsEnabled());
-                      return Cancel(dlg);
-                  }),
-                  ExpectMessage(k_supportNotice, kSupportCaption, nullptr, [&] { warned = true; }));
+        EXPECT_TRUE(warned) << "the notice comes before the window can be used";
+        EXPECT_TRUE(Checked(dlg, IDC_AUTORUN));
+        EXPECT_FALSE(Checked(dlg, IDC_CHIME));
+        EXPECT_TRUE(Picker(dlg)->IsEnabled());
+        return Cancel(dlg);
+    }),
+        ExpectMessage(k_supportNotice, kSupportCaption, nullptr, [&] { warned = true; }));
 
     // Started later with these settings: silent, and books the next 06:30.
     m_services.now = At(2026, 12, 8, 6, 30);
@@ -214,17 +214,17 @@ TEST_F(SettingsDlgTest, PickerKeepsThePushedDate)
 {
     Save({1, 1, At(2030, 3, 4, 6, 30)});
     wxTEST_DIALOG(m_main.OpenSettings(), ExpectWindow<CSettingsDlg>([](CSettingsDlg& dlg) {
-                      Picker(dlg)->SetTime(21, 45, 0);
-                      dlg.UpdateData(TRUE);
-                      const SYSTEMTIME t = dlg.m_time.GetAsSystemTime();
-                      EXPECT_EQ(t.wYear, 2030);
-                      EXPECT_EQ(t.wMonth, 3);
-                      EXPECT_EQ(t.wDay, 4);
-                      EXPECT_EQ(t.wHour, 21);
-                      EXPECT_EQ(t.wMinute, 45);
-                      return Cancel(dlg);
-                  }),
-                  ExpectMessage(k_supportNotice, kSupportCaption));
+        Picker(dlg)->SetTime(21, 45, 0);
+        dlg.UpdateData(TRUE);
+        const SYSTEMTIME t = dlg.m_time.GetAsSystemTime();
+        EXPECT_EQ(t.wYear, 2030);
+        EXPECT_EQ(t.wMonth, 3);
+        EXPECT_EQ(t.wDay, 4);
+        EXPECT_EQ(t.wHour, 21);
+        EXPECT_EQ(t.wMinute, 45);
+        return Cancel(dlg);
+    }),
+        ExpectMessage(k_supportNotice, kSupportCaption));
 }
 
 } // namespace

@@ -66,6 +66,6 @@ private:
 inline SYSTEMTIME At(int year, int month, int day, int hour, int minute, int second = 0)
 {
     return SYSTEMTIME{static_cast<std::uint16_t>(year), static_cast<std::uint16_t>(month), 0,
-                      static_cast<std::uint16_t>(day),  static_cast<std::uint16_t>(hour),
-                      static_cast<std::uint16_t>(minute), static_cast<std::uint16_t>(second), 0};
+        static_cast<std::uint16_t>(day), static_cast<std::uint16_t>(hour), static_cast<std::uint16_t>(minute),
+        static_cast<std::uint16_t>(second), 0};
 }

@@ -68,8 +68,8 @@ TEST(ReplaceFileContent, NewContentOrOldNeverHalf)
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
 
     if (::geteuid() != 0) { // root writes into read-only folders anyway
-        std::filesystem::permissions(dir.Path(), std::filesystem::perms::owner_read |
-                                                     std::filesystem::perms::owner_exec);
+        std::filesystem::permissions(
+            dir.Path(), std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
         EXPECT_FALSE(ReplaceFileContent(path, "third", 5));
         EXPECT_EQ(dir.Read("orv.dat"), "second!");
     }

@@ -115,7 +115,7 @@ TEST_F(BookFileTest, MalformedBooksNeverReadPastTheFile)
     EXPECT_EQ(Read(cut, 1), L"def");
     EXPECT_EQ(Read(cut, 2), L"");
     cut = RawBook(3, {94}, text).substr(0, 78 + 8 + 3); // second entry cut short
-    EXPECT_EQ(Read(cut, 0), L"");                       // offset 94 is past this shorter file
+    EXPECT_EQ(Read(cut, 0), L""); // offset 94 is past this shorter file
     EXPECT_EQ(Read(cut, 1), L"");
     // A successor without text does not cut this record to nothing.
     EXPECT_EQ(Read(RawBook(2, {94, 0}, text), 0), L"abcdef");

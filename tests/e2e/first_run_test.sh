@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# A typical first day: no settings yet, so the settings window opens; the
+# user switches autorun on and confirms. The settings file and the timer
+# then hold tomorrow 08:00, and the next start opens straight on the reading.
+. "$(dirname "$0")/lib.sh"
+
+"$BIN_DIR/talvik-book" make /dev/stdin "$WORK/maravelle.pdb" <<<"$(printf 'Title\n\nOne\n')"
+start_display
+install_program "$WORK/maravelle.pdb"
+start_program "2026-12-07 09:15:00"
+
+settings=$(wait_window "Settings")
+point_at "$settings"
+# The focus starts on OK; Tab passes the disabled time picker and the chime.
+keys Tab Tab space
+notice=$(wait_window "Support Notice")
+point_at "$notice"
+keys Return
+point_at "$settings"
+keys Return
+autorun=$(wait_window "Autorun")
+point_at "$autorun"
+keys Return
+main=$(wait_main_window)
+for _ in $(seq 100); do [ -s "$APP_DIR/orv.dat" ] && break; sleep 0.05; done
+
+# chime 1, autorun 1, 8 December 2026 (a Tuesday), 08:00:00.000
+expected='01 00 00 00 01 00 00 00 ea 07 0c 00 02 00 08 00 08 00 00 00 00 00 00 00'
+actual=$(od -An -tx1 -v "$APP_DIR/orv.dat" | tr -s ' \n' ' ' | sed 's/^ //; s/ $//')
+[ "$actual" = "$expected" ] || fail "orv.dat holds [$actual]"
+
+timer=$(ls "$XDG_CONFIG_HOME"/systemd/user/*.timer 2>/dev/null | head -n 1)
+[ -n "$timer" ] || fail "no timer unit was written"
+grep -qx 'OnCalendar=2026-12-08 08:00:00' "$timer" || fail "timer does not book 8 December 08:00: $(cat "$timer")"
+service="${timer%.timer}.service"
+grep -q "ExecStart=.*app dir/talvik" "$service" || fail "service does not start the program: $(cat "$service")"
+grep -q "enable.* $(basename "$timer")" "$SYSTEMCTL_LOG" || fail "timer not enabled: $(cat "$SYSTEMCTL_LOG")"
+stop_program
+
+# The next start opens on the reading without the settings window.
+start_program "2026-12-08 08:00:01"
+wait_main_window >/dev/null
+sleep 1
+[ -z "$(xdotool search --onlyvisible --name '^Settings$' 2>/dev/null)" ] || fail "settings window shown again"
+grep -qx 'OnCalendar=2026-12-09 08:00:00' "$timer" || fail "the scheduled start did not book the next day"
+stop_program
+echo "1 passed, 0 failed"
