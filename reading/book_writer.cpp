@@ -21,8 +21,12 @@ bool FinishRecord(std::vector<std::string>& lines, int firstLine, std::vector<st
     if (lines.empty())
         return true;
     std::string joined;
-    for (size_t i = 0; i < lines.size(); ++i)
-        joined += (i ? "\n" : "") + (lines[i] == "." ? std::string() : lines[i]);
+    for (size_t i = 0; i < lines.size(); ++i) {
+        if (i > 0)
+            joined += '\n';
+        if (lines[i] != ".")
+            joined += lines[i];
+    }
     lines.clear();
     const std::wstring wide = FromNativePath(joined);
     std::string narrow;
