@@ -24,32 +24,34 @@ namespace {
 
 constexpr int k_rate = 44100;
 constexpr double k_seconds = 2.0;
-constexpr double k_fundamental = 880.0;  // the bell's "prime"
-constexpr double k_attack = 0.003;       // seconds
-constexpr double k_fade_out = 0.25;      // seconds
+constexpr double k_fundamental = 880.0; // the bell's "prime"
+constexpr double k_attack = 0.003; // seconds
+constexpr double k_fade_out = 0.25; // seconds
 constexpr double k_peak_dbfs = -3.0;
 
-struct Partial {
-    double ratio;      // frequency as a multiple of the fundamental
-    double amplitude;  // starting level, before normalising
-    double decay;      // time constant of the exponential decay, seconds
+struct Partial
+{
+    double ratio; // frequency as a multiple of the fundamental
+    double amplitude; // starting level, before normalising
+    double decay; // time constant of the exponential decay, seconds
 };
 
 // A bell's partials are not a harmonic series: the hum lies an octave below
 // the prime, the tierce a minor third above it, the quint a fifth, the
 // nominal an octave. The upper ones give the strike its shimmer and die fast.
 constexpr Partial k_partials[] = {
-    {0.50, 0.45, 1.10},  // hum
-    {1.00, 0.80, 0.80},  // prime
-    {1.20, 0.40, 0.60},  // tierce
-    {1.50, 0.28, 0.45},  // quint
-    {2.00, 0.60, 0.40},  // nominal
+    {0.50, 0.45, 1.10}, // hum
+    {1.00, 0.80, 0.80}, // prime
+    {1.20, 0.40, 0.60}, // tierce
+    {1.50, 0.28, 0.45}, // quint
+    {2.00, 0.60, 0.40}, // nominal
     {2.51, 0.20, 0.22},
     {2.66, 0.16, 0.18},
     {3.01, 0.12, 0.13},
 };
 
-std::vector<double> synthesise() {
+std::vector<double> synthesise()
+{
     const auto count = static_cast<std::size_t>(k_seconds * k_rate);
     const auto fade_count = static_cast<std::size_t>(k_fade_out * k_rate);
     std::vector<double> out(count, 0.0);
@@ -75,7 +77,8 @@ std::vector<double> synthesise() {
     return out;
 }
 
-std::vector<std::int16_t> to_pcm16(const std::vector<double>& signal) {
+std::vector<std::int16_t> to_pcm16(const std::vector<double>& signal)
+{
     double peak = 0.0;
     for (double v : signal) {
         peak = std::max(peak, std::abs(v));
@@ -94,16 +97,19 @@ std::vector<std::int16_t> to_pcm16(const std::vector<double>& signal) {
     return pcm;
 }
 
-void put_tag(std::vector<unsigned char>& b, const char (&tag)[5]) {
+void put_tag(std::vector<unsigned char>& b, const char (&tag)[5])
+{
     b.insert(b.end(), tag, tag + 4);
 }
 
-void put_u16(std::vector<unsigned char>& b, std::uint16_t v) {
+void put_u16(std::vector<unsigned char>& b, std::uint16_t v)
+{
     b.push_back(static_cast<unsigned char>(v & 0xFFu));
     b.push_back(static_cast<unsigned char>((v >> 8) & 0xFFu));
 }
 
-void put_u32(std::vector<unsigned char>& b, std::uint32_t v) {
+void put_u32(std::vector<unsigned char>& b, std::uint32_t v)
+{
     for (int shift = 0; shift < 32; shift += 8) {
         b.push_back(static_cast<unsigned char>((v >> shift) & 0xFFu));
     }
@@ -111,7 +117,8 @@ void put_u32(std::vector<unsigned char>& b, std::uint32_t v) {
 
 // A canonical 44-byte RIFF/WAVE header followed by the samples, all
 // little-endian whatever the machine.
-std::vector<unsigned char> wav_bytes(const std::vector<std::int16_t>& pcm) {
+std::vector<unsigned char> wav_bytes(const std::vector<std::int16_t>& pcm)
+{
     constexpr std::uint16_t channels = 1;
     constexpr std::uint16_t bits = 16;
     constexpr std::uint16_t block_align = channels * bits / 8;
@@ -123,11 +130,11 @@ std::vector<unsigned char> wav_bytes(const std::vector<std::int16_t>& pcm) {
     put_u32(b, 36 + data_size);
     put_tag(b, "WAVE");
     put_tag(b, "fmt ");
-    put_u32(b, 16);  // size of the fmt chunk
-    put_u16(b, 1);   // PCM
+    put_u32(b, 16); // size of the fmt chunk
+    put_u16(b, 1); // PCM
     put_u16(b, channels);
     put_u32(b, k_rate);
-    put_u32(b, k_rate * block_align);  // bytes per second
+    put_u32(b, k_rate * block_align); // bytes per second
     put_u16(b, block_align);
     put_u16(b, bits);
     put_tag(b, "data");
@@ -138,7 +145,8 @@ std::vector<unsigned char> wav_bytes(const std::vector<std::int16_t>& pcm) {
     return b;
 }
 
-void write_file(const std::filesystem::path& out, const std::vector<unsigned char>& bytes) {
+void write_file(const std::filesystem::path& out, const std::vector<unsigned char>& bytes)
+{
     std::filesystem::path tmp = out;
     tmp += ".tmp";
     {
@@ -146,8 +154,7 @@ void write_file(const std::filesystem::path& out, const std::vector<unsigned cha
         if (!f) {
             throw std::runtime_error("cannot create " + tmp.string());
         }
-        f.write(reinterpret_cast<const char*>(bytes.data()),
-                static_cast<std::streamsize>(bytes.size()));
+        f.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
         f.close();
         if (!f) {
             std::error_code ignored;
@@ -160,14 +167,14 @@ void write_file(const std::filesystem::path& out, const std::vector<unsigned cha
     if (ec) {
         std::error_code ignored;
         std::filesystem::remove(tmp, ignored);
-        throw std::runtime_error("cannot rename " + tmp.string() + " to " + out.string() + ": " +
-                                 ec.message());
+        throw std::runtime_error("cannot rename " + tmp.string() + " to " + out.string() + ": " + ec.message());
     }
 }
 
-}  // namespace
+} // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     if (argc != 2 || argv[1][0] == '\0') {
         std::fprintf(stderr, "usage: make_chime OUT.wav\n");
         return 2;

@@ -68,7 +68,7 @@ stop_program() {
 # Waits until a window whose title is exactly "$1" is mapped; prints its id.
 wait_window() {
   local id
-  for _ in $(seq 200); do
+  for _ in $(seq 600); do
     id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1 || true)
     [ -n "$id" ] && { echo "$id"; return; }
     sleep 0.05
@@ -79,7 +79,7 @@ wait_window() {
 # Waits until the program's main window (the one without a title) is mapped.
 wait_main_window() {
   local id
-  for _ in $(seq 200); do
+  for _ in $(seq 600); do
     for id in $(xdotool search --onlyvisible --classname talvik 2>/dev/null || true); do
       [ -z "$(xdotool getwindowname "$id" 2>/dev/null)" ] && { echo "$id"; return; }
     done

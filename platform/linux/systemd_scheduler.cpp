@@ -1,0 +1,398 @@
+#include "platform/linux/systemd_scheduler.h"
+
+#include "platform/native_path.h"
+#include "platform/point_in_time.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <condition_variable>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <system_error>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+extern char** environ;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr wchar_t kRawByteBase = 0xDC80; // how FromNativePath keeps bytes that are not UTF-8
+
+bool IsRawByte(wchar_t c)
+{
+    return c >= kRawByteBase && c < kRawByteBase + 0x100;
+}
+
+bool CanBook(const std::string& path)
+{
+    if (path.empty() || path.front() != '/' || path.back() == '/')
+        return false;
+    for (const char c : path) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7F)
+            return false;
+    }
+    return true;
+}
+
+// `path` as unit file text. In a double-quoted word systemd unquotes it back
+// to exactly the path, bytes that are not UTF-8 included; Description= takes
+// no escapes, so there such bytes show as U+FFFD rather than make systemd
+// drop the line. systemd expands its %-sequences last, hence "%%" in both.
+std::string UnitText(const std::string& path, bool quoted)
+{
+    std::string out;
+    for (const wchar_t c : FromNativePath(path)) {
+        if (c == L'%') {
+            out += "%%";
+        } else if (quoted && (c == L'\\' || c == L'"')) {
+            out += '\\';
+            out += static_cast<char>(c);
+        } else if (IsRawByte(c) && quoted) {
+            char hex[8];
+            std::snprintf(hex, sizeof hex, "\\x%02x", static_cast<unsigned>(c - kRawByteBase));
+            out += hex;
+        } else {
+            out += IsRawByte(c) ? "\xEF\xBF\xBD" : ToNativePath(std::wstring(1, c));
+        }
+    }
+    return out;
+}
+
+// systemd refuses quotes and backslashes in the name of the program to run,
+// so such a path is started through the shell, as an argument it never
+// splits or expands. The ':' prefix turns off systemd's own "$" expansion.
+std::string ExecStartLine(const std::string& path)
+{
+    const std::string word = '"' + UnitText(path, true) + '"';
+    if (path.find_first_of("\"'\\") == std::string::npos)
+        return "ExecStart=\":" + word.substr(1) + "\n";
+    return "ExecStart=\":/bin/sh\" -c \"exec \\\"$0\\\"\" " + word + "\n";
+}
+
+fs::path DefaultUnitDirectory()
+{
+    // XDG_CONFIG_HOME counts only when absolute, as systemd itself reads it.
+    const char* config = std::getenv("XDG_CONFIG_HOME");
+    if (config && config[0] == '/')
+        return fs::path(config) / "systemd" / "user";
+    const char* home = std::getenv("HOME");
+    return home && home[0] == '/' ? fs::path(home) / ".config" / "systemd" / "user" : fs::path();
+}
+
+// Runs a program with no input and its output discarded. The exit status, or
+// nullopt when it could not be started or was killed for running too long.
+std::optional<int> RunQuietly(const std::vector<std::string>& args, std::chrono::milliseconds timeout)
+{
+    std::vector<char*> argv;
+    for (const auto& arg : args)
+        argv.push_back(const_cast<char*>(arg.c_str()));
+    argv.push_back(nullptr);
+
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+#if defined(__GLIBC__) && (__GLIBC__ > 2 || (__GLIBC__ == 2 && __GLIBC_MINOR__ >= 34))
+    // Nothing else the program has open is handed on.
+    posix_spawn_file_actions_addclosefrom_np(&actions, 3);
+#endif
+    // Its own process group, so that a timeout also ends whatever it started,
+    // and no signal blocked or ignored by the program is passed on.
+    posix_spawnattr_t attr;
+    posix_spawnattr_init(&attr);
+    sigset_t none, reset;
+    sigemptyset(&none);
+    sigfillset(&reset);
+    posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+    posix_spawnattr_setsigmask(&attr, &none);
+    posix_spawnattr_setsigdefault(&attr, &reset);
+    pid_t pid = 0;
+    const int error = ::posix_spawnp(&pid, argv[0], &actions, &attr, argv.data(), environ);
+    posix_spawnattr_destroy(&attr);
+    posix_spawn_file_actions_destroy(&actions);
+    if (error != 0)
+        return std::nullopt;
+
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    auto pause = std::chrono::milliseconds(1);
+    for (;;) {
+        int status = 0;
+        const pid_t done = ::waitpid(pid, &status, WNOHANG);
+        if (done == pid)
+            return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+        if (done < 0 && errno != EINTR)
+            return std::nullopt;
+        if (std::chrono::steady_clock::now() >= deadline)
+            break;
+        std::this_thread::sleep_for(pause);
+        pause = std::min(pause * 2, std::chrono::milliseconds(20));
+    }
+    ::kill(-pid, SIGKILL);
+    while (::waitpid(pid, nullptr, 0) < 0 && errno == EINTR) { }
+    return std::nullopt;
+}
+
+// `systemctl --user` for one booking. Once systemctl cannot be run or does
+// not answer in time, the user manager is taken to be out of reach and the
+// remaining commands are skipped rather than each waiting out its timeout.
+class Systemctl
+{
+public:
+    explicit Systemctl(const SystemdSchedulerOptions& options)
+        : m_options(options)
+    { }
+
+    // True when the command ran and succeeded.
+    bool Run(std::initializer_list<std::string> args)
+    {
+        if (!m_reachable)
+            return false;
+        std::vector<std::string> argv{m_options.systemctl, "--user"};
+        argv.insert(argv.end(), args);
+        const auto status = RunQuietly(argv, m_options.commandTimeout);
+        m_reachable = status.has_value();
+        return status == 0;
+    }
+
+private:
+    const SystemdSchedulerOptions& m_options;
+    bool m_reachable = true;
+};
+
+// Written to a temporary file and renamed over the unit, so that a crash
+// never leaves systemd half a unit. Hidden ".#" names are not units to systemd.
+bool WriteUnitFile(const fs::path& target, const std::string& text)
+{
+    std::string temp = (target.parent_path() / (".#" + target.filename().string() + "XXXXXX")).string();
+    const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    bool ok = ::fchmod(fd, 0644) == 0;
+    for (size_t done = 0; ok && done < text.size();) {
+        const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        ok = n > 0;
+        done += ok ? static_cast<size_t>(n) : 0;
+    }
+    ok = ::fsync(fd) == 0 && ok;
+    ok = ::close(fd) == 0 && ok;
+    if (ok && ::rename(temp.c_str(), target.c_str()) == 0)
+        return true;
+    ::unlink(temp.c_str());
+    return false;
+}
+
+void Book(const std::string& path, const SYSTEMTIME& time, const fs::path& dir, Systemctl& systemctl)
+{
+    const std::string name = SystemdUnitName(path);
+    const auto service = SystemdServiceUnit(path);
+    const std::string timer = name + ".timer";
+    std::error_code ignored;
+    fs::create_directories(dir, ignored);
+    if (!service || !WriteUnitFile(dir / (name + ".service"), *service) ||
+        !WriteUnitFile(dir / timer, SystemdTimerUnit(path, time, true)) || !systemctl.Run({"daemon-reload"}))
+        return;
+    // A restart, not a start: a timer that is already waiting or elapsed
+    // keeps its old time until it is started anew.
+    systemctl.Run({"enable", timer});
+    systemctl.Run({"restart", timer});
+    // Before systemd 254 the user manager may not set wake-up alarms, and the
+    // timer fails with result "resources"; booked without waking is better
+    // than not booked at all.
+    if (systemctl.Run({"is-failed", timer}) && WriteUnitFile(dir / timer, SystemdTimerUnit(path, time, false)) &&
+        systemctl.Run({"daemon-reload"}))
+        systemctl.Run({"restart", timer});
+}
+
+void Unbook(const std::string& path, const fs::path& dir, Systemctl& systemctl)
+{
+    const std::string name = SystemdUnitName(path);
+    const fs::path service = dir / (name + ".service");
+    const fs::path timer = dir / (name + ".timer");
+    std::error_code error;
+    if (!fs::exists(service, error) && !fs::exists(timer, error))
+        return;
+    systemctl.Run({"disable", "--now", timer.filename().string()});
+    // Forgets the last start time kept for Persistent=, which would otherwise
+    // outlive the timer.
+    systemctl.Run({"clean", "--what=state", timer.filename().string()});
+    fs::remove(service, error);
+    fs::remove(timer, error);
+    const fs::path link = dir / "timers.target.wants" / timer.filename();
+    if (fs::is_symlink(link, error))
+        fs::remove(link, error);
+    systemctl.Run({"daemon-reload"});
+}
+
+// The one background thread that talks to systemd. Requests wait in a map by
+// path, so a newer request for a path replaces the one not yet started.
+class BookingWorker
+{
+public:
+    static BookingWorker& Get()
+    {
+        static BookingWorker worker;
+        return worker;
+    }
+
+    ~BookingWorker()
+    {
+        std::unique_lock lock(m_state->mutex);
+        m_state->stopping = true;
+        const bool idle = m_state->pending.empty() && !m_state->busy;
+        lock.unlock();
+        m_state->wake.notify_all();
+        // Work still under way is left to finish while the process ends; the
+        // thread holds its own share of the state, so nothing it uses goes away.
+        if (m_thread.joinable()) {
+            if (idle)
+                m_thread.join();
+            else
+                m_thread.detach();
+        }
+    }
+
+    void Submit(const std::string& path, const std::optional<SYSTEMTIME>& time)
+    {
+        std::lock_guard lock(m_state->mutex);
+        if (!m_thread.joinable()) {
+            try {
+                m_thread = std::thread(Run, m_state);
+            } catch (const std::system_error&) {
+                return; // no thread to spare: the booking is dropped, the program goes on
+            }
+        }
+        m_state->pending.insert_or_assign(path, time);
+        m_state->wake.notify_all();
+    }
+
+    bool WaitIdle(std::chrono::milliseconds timeout)
+    {
+        std::unique_lock lock(m_state->mutex);
+        return m_state->idle.wait_for(lock, timeout, [&] { return m_state->pending.empty() && !m_state->busy; });
+    }
+
+    void SetOptions(const SystemdSchedulerOptions& options)
+    {
+        std::lock_guard lock(m_state->mutex);
+        m_state->options = options;
+    }
+
+private:
+    struct State
+    {
+        std::mutex mutex;
+        std::condition_variable wake;
+        std::condition_variable idle;
+        std::map<std::string, std::optional<SYSTEMTIME>> pending;
+        bool busy = false;
+        bool stopping = false;
+        SystemdSchedulerOptions options;
+    };
+
+    static void Run(std::shared_ptr<State> state)
+    {
+        std::unique_lock lock(state->mutex);
+        for (;;) {
+            state->wake.wait(lock, [&] { return state->stopping || !state->pending.empty(); });
+            if (state->pending.empty())
+                return;
+            const auto next = state->pending.begin();
+            const std::string path = next->first;
+            const std::optional<SYSTEMTIME> time = next->second;
+            state->pending.erase(next);
+            state->busy = true;
+            const SystemdSchedulerOptions options = state->options;
+            lock.unlock();
+
+            const fs::path dir = options.unitDirectory.empty() ? DefaultUnitDirectory() : options.unitDirectory;
+            Systemctl systemctl(options);
+            if (!dir.empty())
+                time ? Book(path, *time, dir, systemctl) : Unbook(path, dir, systemctl);
+
+            lock.lock();
+            state->busy = false;
+            if (state->pending.empty())
+                state->idle.notify_all();
+        }
+    }
+
+    std::shared_ptr<State> m_state = std::make_shared<State>();
+    std::thread m_thread;
+};
+
+} // namespace
+
+std::string SystemdUnitName(const std::string& nativePath)
+{
+    // 64-bit FNV-1a: the same path always gives the same name, and two paths
+    // of one user sharing a name is too unlikely to plan for.
+    std::uint64_t hash = 0xCBF29CE484222325ULL;
+    for (const char c : nativePath) {
+        hash ^= static_cast<unsigned char>(c);
+        hash *= 0x100000001B3ULL;
+    }
+    char hex[17];
+    std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(hash));
+    return std::string("talvik-") + hex;
+}
+
+std::optional<std::string> SystemdServiceUnit(const std::string& nativePath)
+{
+    if (!CanBook(nativePath))
+        return std::nullopt;
+    // Started in the user's desktop session and stopped with it. Helpers the
+    // program starts, such as a browser, outlive it as they would had the
+    // user started it.
+    return "[Unit]\nDescription=Velmora daily reading (start of " + UnitText(nativePath, false) +
+        ")\nPartOf=graphical-session.target\nAfter=graphical-session.target\n\n"
+        "[Service]\nType=exec\n" +
+        ExecStartLine(nativePath) + "KillMode=process\n";
+}
+
+std::string SystemdTimerUnit(const std::string& nativePath, const SYSTEMTIME& time, bool wakeSystem)
+{
+    char calendar[64];
+    std::snprintf(calendar, sizeof calendar, "%04u-%02u-%02u %02u:%02u:%02u", time.wYear, time.wMonth, time.wDay,
+        time.wHour, time.wMinute, time.wSecond);
+    // Persistent=true: systemd keeps the time of the last start on disk, and
+    // when the timer is started again at login it starts the program at once
+    // if the booked time passed while the user manager was not running
+    // (machine off, user logged out). For one calendar time that makes up a
+    // missed start exactly once and never repeats one that happened.
+    return "[Unit]\nDescription=Velmora daily reading (booked start of " + UnitText(nativePath, false) +
+        ")\n\n[Timer]\nOnCalendar=" + calendar + "\nAccuracySec=1s\nPersistent=true\n" +
+        (wakeSystem ? "WakeSystem=yes\n" : "") + "\n[Install]\nWantedBy=timers.target\n";
+}
+
+void SetSystemdSchedulerOptions(const SystemdSchedulerOptions& options)
+{
+    BookingWorker::Get().SetOptions(options);
+}
+
+void SystemdRunAppAtTime(const std::wstring& app, const std::optional<SYSTEMTIME>& time)
+{
+    const std::string path = ToNativePath(app);
+    if (!CanBook(path) || (time && !IsValidLocalTime(*time)))
+        return;
+    BookingWorker::Get().Submit(path, time);
+}
+
+bool WaitForScheduledStarts(std::chrono::milliseconds timeout)
+{
+    return BookingWorker::Get().WaitIdle(timeout);
+}
