@@ -1,5 +1,6 @@
 #include "platform/linux/systemd_scheduler.h"
 
+#include "platform/binary_file.h"
 #include "platform/native_path.h"
 #include "platform/point_in_time.h"
 
@@ -172,28 +173,11 @@ private:
     bool m_reachable = true;
 };
 
-// Written to a temporary file and renamed over the unit, so that a crash
-// never leaves systemd half a unit. Hidden ".#" names are not units to systemd.
+// Crash-safe, so that systemd never reads half a unit; the temporary name
+// has no unit suffix, so systemd never loads it.
 bool WriteUnitFile(const fs::path& target, const std::string& text)
 {
-    std::string temp = (target.parent_path() / (".#" + target.filename().string() + "XXXXXX")).string();
-    const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    bool ok = ::fchmod(fd, 0644) == 0;
-    for (size_t done = 0; ok && done < text.size();) {
-        const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        ok = n > 0;
-        done += ok ? static_cast<size_t>(n) : 0;
-    }
-    ok = ::fsync(fd) == 0 && ok;
-    ok = ::close(fd) == 0 && ok;
-    if (ok && ::rename(temp.c_str(), target.c_str()) == 0)
-        return true;
-    ::unlink(temp.c_str());
-    return false;
+    return ReplaceFileContent(FromNativePath(target.string()), text.data(), text.size());
 }
 
 void Book(const std::string& path, const SYSTEMTIME& time, const fs::path& dir, Systemctl& systemctl)
