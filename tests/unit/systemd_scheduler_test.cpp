@@ -1,4 +1,5 @@
 #include "platform/linux/systemd_scheduler.h"
+#include "platform/linux/systemd_units.h"
 #include "platform/native_path.h"
 #include "temp_dir.h"
 
