@@ -2,13 +2,16 @@
 #include "platform/narrow_to_wide.h"
 #include "platform/native_path.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <cstdio>
 
 namespace {
 
 constexpr std::size_t kHeaderSize = 78;
 constexpr std::size_t kEntrySize = 8;
 constexpr std::size_t kMaxRecords = 0xFFFF;
+constexpr wchar_t kRawByteBase = 0xDC80; // how FromNativePath keeps bytes that are not UTF-8
 
 void PutBigEndian(std::string& out, std::size_t at, std::uint32_t value, int bytes)
 {
@@ -16,10 +19,47 @@ void PutBigEndian(std::string& out, std::size_t at, std::uint32_t value, int byt
         out[at + i] = static_cast<char>(value >> (8 * (bytes - 1 - i)));
 }
 
+std::string AtLine(int lineNumber)
+{
+    return "line " + std::to_string(lineNumber) + ": ";
+}
+
+// One source line in Windows-1252. The check is made line by line so that an
+// error names the line that holds the fault, not the start of its block.
+bool ConvertLine(const std::string& line, int lineNumber, std::string& out, std::string& error)
+{
+    out.clear();
+    for (const wchar_t wc : FromNativePath(line)) {
+        if (wc >= kRawByteBase && wc < kRawByteBase + 0x100) {
+            error = AtLine(lineNumber) + "the text is not valid UTF-8";
+            return false;
+        }
+        // The reader ends a reading at its first NUL.
+        if (wc == 0) {
+            error = AtLine(lineNumber) + "the line holds a NUL character";
+            return false;
+        }
+        std::string narrow;
+        if (!WideToNarrow(std::wstring(1, wc), narrow)) {
+            char code[16];
+            std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(wc));
+            error = AtLine(lineNumber) + "\"" + ToNativePath(std::wstring(1, wc)) + "\" (" + code +
+                ") cannot be written in Windows-1252, the only text a book can hold";
+            return false;
+        }
+        out += narrow;
+    }
+    return true;
+}
+
 bool FinishRecord(std::vector<std::string>& lines, int firstLine, std::vector<std::string>& records, std::string& error)
 {
     if (lines.empty())
         return true;
+    if (records.size() == kMaxRecords) {
+        error = AtLine(firstLine) + "a book holds at most 65535 records";
+        return false;
+    }
     std::string joined;
     for (size_t i = 0; i < lines.size(); ++i) {
         if (i > 0)
@@ -28,23 +68,7 @@ bool FinishRecord(std::vector<std::string>& lines, int firstLine, std::vector<st
             joined += lines[i];
     }
     lines.clear();
-    const std::wstring wide = FromNativePath(joined);
-    std::string narrow;
-    for (const wchar_t wc : wide) {
-        if (wc >= 0xDC80 && wc <= 0xDCFF) {
-            error = "line " + std::to_string(firstLine) + ": the text is not valid UTF-8";
-            return false;
-        }
-    }
-    if (!WideToNarrow(wide, narrow)) {
-        error = "line " + std::to_string(firstLine) + ": the reading holds a character that Windows-1252 cannot write";
-        return false;
-    }
-    if (records.size() == kMaxRecords) {
-        error = "line " + std::to_string(firstLine) + ": a book holds at most 65535 records";
-        return false;
-    }
-    records.push_back(narrow);
+    records.push_back(joined);
     return true;
 }
 
@@ -57,7 +81,9 @@ bool ParseBookSource(const std::string& source, std::vector<std::string>& record
     int lineNumber = 0;
     int blockStart = 0;
     bool inHeader = true;
-    for (size_t pos = 0; pos < source.size();) {
+    // Editors on Windows start UTF-8 files with a byte order mark.
+    const size_t start = source.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
+    for (size_t pos = start; pos < source.size();) {
         size_t eol = source.find('\n', pos);
         if (eol == std::string::npos)
             eol = source.size();
@@ -76,7 +102,10 @@ bool ParseBookSource(const std::string& source, std::vector<std::string>& record
         }
         if (lines.empty())
             blockStart = lineNumber;
-        lines.push_back(line);
+        std::string narrow;
+        if (!ConvertLine(line, lineNumber, narrow, error))
+            return false;
+        lines.push_back(narrow);
     }
     if (!FinishRecord(lines, blockStart, records, error))
         return false;
