@@ -1,54 +1,64 @@
-// talvik-book: makes books for the reader from plain text.
-#include "platform/binary_file.h"
-#include "platform/native_path.h"
-#include "reading/book_writer.h"
+// talvik-book: makes, checks and shows books for the reader.
+#include "tools/book_commands.h"
 
 #include <CLI/CLI.hpp>
 
-#include <fstream>
-#include <iostream>
-#include <sstream>
-
 namespace {
 
-int Make(const std::string& sourcePath, const std::string& bookPath)
-{
-    std::ifstream in(sourcePath, std::ios::binary);
-    if (!in) {
-        std::cerr << "talvik-book: cannot read " << sourcePath << "\n";
-        return 2;
-    }
-    std::stringstream source;
-    source << in.rdbuf();
-    std::vector<std::string> records;
-    std::string error;
-    if (!ParseBookSource(source.str(), records, error)) {
-        std::cerr << sourcePath << ": " << error << "\n";
-        return 1;
-    }
-    const std::string book = BuildBook("Velmora book", records);
-    if (!ReplaceFileContent(FromNativePath(bookPath), book.data(), book.size())) {
-        std::cerr << "talvik-book: cannot write " << bookPath << "\n";
-        return 2;
-    }
-    return 0;
-}
+const char* const kSourceFormat = R"(
+The source is UTF-8 text. Lines starting with '#' at the very top are comments.
+Then come blocks separated by blank lines: the first block is record 0, the
+book's title page; the next ones are the readings of verses 1 to 365, in
+order. Verse N is day N of a common year: 1 is 1 January, 60 is 1 March, 365
+is 31 December; 29 February shows verse 1. A line holding only "." is an empty
+line inside a reading. Every character must exist in Windows-1252.
+
+A source with fewer than 366 blocks still makes a book, whose days past the
+last reading show the verse heading alone; talvik-book warns about it, and
+about blocks past verse 365, which the reader never shows.)";
+
+const char* const kExitStatuses = R"(
+Exit status: 0 done (warnings are printed on standard error); 1 a source that
+cannot become a book, or a damaged book; 2 wrong use, a file that cannot be
+read or written, or systemctl not answering.)";
 
 } // namespace
 
 int main(int argc, char** argv)
 {
-    CLI::App app{"Makes, checks and shows books for the Velmora reader."};
-    app.set_version_flag("--version", "talvik-book 1.0.2");
+    CLI::App app{"Makes, checks and shows books for the Velmora reader.", "talvik-book"};
+    app.set_version_flag("--version", "talvik-book " VELMORA_VERSION_TEXT);
     app.require_subcommand(1);
+    app.footer(kExitStatuses);
 
-    std::string source, book;
+    std::string source, book, name, date, program;
     CLI::App* make = app.add_subcommand("make", "Build a book from a plain-text source");
-    make->add_option("SOURCE", source, "Plain-text source (UTF-8)")->required();
-    make->add_option("BOOK", book, "Book file to write")->required();
+    make->add_option("SOURCE", source, "Plain-text source")->required();
+    make->add_option("BOOK", book, "Book file to write (replaced whole, or left as it was)")->required();
+    make->add_option("--name", name, "Name in the book's header; the first line of the title page by default");
+    make->footer(kSourceFormat);
 
-    CLI11_PARSE(app, argc, argv);
+    CLI::App* info = app.add_subcommand("info", "Print a book's name, record count and sizes, and every fault");
+    info->add_option("BOOK", book, "Book file")->required();
+
+    CLI::App* show = app.add_subcommand("show", "Print the reading of a date as the reader shows it");
+    show->add_option("BOOK", book, "Book file")->required();
+    show->add_option("DATE", date, "YYYY-MM-DD; today by default");
+
+    CLI::App* unschedule = app.add_subcommand("unschedule", "Remove the daily start booked for the program at PROGRAM");
+    unschedule->add_option("PROGRAM", program, "Path of the talvik executable")->required();
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& e) {
+        // --help and --version end here too, with status 0.
+        return app.exit(e) == 0 ? kExitOk : kExitFailure;
+    }
     if (*make)
-        return Make(source, book);
-    return 0;
+        return MakeBook(source, book, name);
+    if (*info)
+        return PrintBookInfo(book);
+    if (*show)
+        return ShowReading(book, date);
+    return Unschedule(program);
 }

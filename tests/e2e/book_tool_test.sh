@@ -1,0 +1,127 @@
+#!/usr/bin/env bash
+# talvik-book as a user runs it: a book made from text is sound, `show` gives
+# the very text of the program's reading box, and faulty sources, damaged
+# books and wrong use end with the documented messages and statuses.
+. "$(dirname "$0")/lib.sh"
+
+tool() { "$BIN_DIR/talvik-book" "$@"; }
+
+# Runs the tool and checks its exit status; its output is left in $out, $err.
+expect_status() {
+  local want=$1 got=0
+  shift
+  tool "$@" >"$WORK/out" 2>"$WORK/err" || got=$?
+  out=$(cat "$WORK/out")
+  err=$(cat "$WORK/err")
+  [ "$got" = "$want" ] || fail "talvik-book $* ended with $got, not $want: $out $err"
+}
+has() { grep -qF -- "$2" <<<"$1" || fail "expected \"$2\" in: $1"; }
+
+# A full year, in Windows-1252 characters, with CR LF and a byte order mark
+# as an editor on Windows saves it. Verse 60 (1 March) is the one read back.
+src=$WORK/year.txt
+{
+  printf '\xEF\xBB\xBF# A test book\r\n'
+  printf 'Test Book\r\n.\r\nTitle page\r\n'
+  for i in $(seq 1 365); do
+    if [ "$i" = 60 ]; then
+      printf '\r\n\xE2\x80\x9CMarch\xE2\x80\x9D \xE2\x80\x94 caf\xC3\xA9 \xE2\x82\xAC5\r\n.\r\nlast line\r\n'
+    else
+      printf '\r\nReading %d\r\n' "$i"
+    fi
+  done
+} >"$src"
+expect_status 0 make "$src" "$WORK/maravelle.pdb"
+[ -z "$err" ] || fail "a full year warned: $err"
+expect_status 0 info "$WORK/maravelle.pdb"
+has "$out" "name:     Test Book"
+has "$out" "records:  366"
+has "$out" "The book is sound."
+
+march=$'Verse 60:\n\n\u201cMarch\u201d \u2014 caf\u00e9 \u20ac5\n\nlast line'
+expect_status 0 show "$WORK/maravelle.pdb" 2026-03-01
+[ "$out" = "$march" ] || fail "show gave [$out]"
+# The program's calendar: 29 February is verse 1, but 2000 is no leap year
+# to it, so that day is counted on to verse 60.
+expect_status 0 show "$WORK/maravelle.pdb" 2024-02-29
+[ "$out" = $'Verse 1:\n\nReading 1' ] || fail "29 February 2024 gave [$out]"
+expect_status 0 show "$WORK/maravelle.pdb" 2000-02-29
+[ "$out" = "$march" ] || fail "29 February 2000 gave [$out]"
+
+# The program beside the same book, on the same day, shows the same text;
+# so does `show` without a date, which takes today.
+printf '\0\0\0\0\0\0\0\0\xea\x07\x03\0\x00\0\x01\0\x08\0\0\0\0\0\0\0' >"$APP_DIR/orv.dat"
+start_display
+install_program "$WORK/maravelle.pdb"
+start_program "2026-03-01 08:00:00"
+box=$(read_reading_box "$(wait_main_window)" | sed 's/\r$//')
+stop_program
+[ "$box" = "$march" ] || fail "the reading box holds [$box], show gives [$march]"
+today=$(faketime -f '@2026-03-01 08:00:00' "$BIN_DIR/talvik-book" show "$WORK/maravelle.pdb")
+[ "$today" = "$march" ] || fail "show for today gave [$today]"
+
+# Faulty sources: the line is named, and the book already there stays whole.
+cp "$WORK/maravelle.pdb" "$WORK/before.pdb"
+printf 'Title\n\nOne\n\nTwo\nan arrow \xE2\x86\x92\n' >"$WORK/bad.txt"
+expect_status 1 make "$WORK/bad.txt" "$WORK/maravelle.pdb"
+has "$err" "bad.txt: line 6: \"→\" (U+2192) cannot be written in Windows-1252"
+printf 'Title\n\nLatin-1, not UTF-8: caf\xE9\n' >"$WORK/bad.txt"
+expect_status 1 make "$WORK/bad.txt" "$WORK/maravelle.pdb"
+has "$err" "bad.txt: line 3: the text is not valid UTF-8"
+printf '# comments alone\n' >"$WORK/bad.txt"
+expect_status 1 make "$WORK/bad.txt" "$WORK/maravelle.pdb"
+has "$err" "the source holds no readings"
+cmp -s "$WORK/maravelle.pdb" "$WORK/before.pdb" || fail "a refused source changed the book"
+# Short and long sources make books, with a warning.
+printf 'Title\n\nOne\n\nTwo\n' >"$WORK/short.txt"
+expect_status 0 make "$WORK/short.txt" "$WORK/short.pdb"
+has "$err" "warning: the last reading is verse 2: days from verse 3 on show the verse heading only"
+expect_status 0 info "$WORK/short.pdb"
+has "$out" "warning:  verses 3 to 365 have no record"
+expect_status 0 show "$WORK/short.pdb" 2026-01-03
+printf 'Verse 3:\n\n\n' | cmp -s - "$WORK/out" || fail "a missing reading gave [$out]"
+has "$err" "has no reading for verse 3"
+{ cat "$src"; printf '\r\nOne more\r\n'; } >"$WORK/long.txt"
+expect_status 0 make "$WORK/long.txt" "$WORK/long.pdb"
+has "$err" "warning: the readings go on to verse 366: the reader never shows those past verse 365"
+
+# A book that cannot be written leaves nothing behind.
+mkdir "$WORK/locked"
+chmod 555 "$WORK/locked"
+if [ ! -w "$WORK/locked" ]; then # root writes anywhere
+  expect_status 2 make "$src" "$WORK/locked/book.pdb"
+  has "$err" "cannot write $WORK/locked/book.pdb"
+fi
+expect_status 2 make "$src" "$WORK/no such folder/book.pdb"
+expect_status 2 make "$WORK/absent.txt" "$WORK/x.pdb"
+[ -z "$(ls -A "$WORK/locked")" ] || fail "a failed write left $(ls -A "$WORK/locked")"
+
+# Damaged books: cut short inside the record table, and the last NUL gone.
+head -c 100 "$WORK/maravelle.pdb" >"$WORK/cut.pdb"
+expect_status 1 info "$WORK/cut.pdb"
+has "$out" "problem:  the record table is cut short: the file ends after 2 of its 366 entries"
+has "$out" "The book is damaged."
+size=$(stat -c %s "$WORK/maravelle.pdb")
+head -c $((size - 1)) "$WORK/maravelle.pdb" >"$WORK/no-nul.pdb"
+expect_status 1 info "$WORK/no-nul.pdb"
+has "$out" "problem:  record 365 does not end with a NUL"
+# `show` reads a damaged book as the program does.
+expect_status 0 show "$WORK/no-nul.pdb" 2026-12-31
+[ "$out" = $'Verse 365:\n\nReading 365' ] || fail "show on a damaged book gave [$out]"
+
+# Wrong use.
+expect_status 2
+expect_status 2 frobnicate
+expect_status 2 info
+expect_status 2 info "$WORK/absent.pdb"
+has "$err" "cannot open $WORK/absent.pdb"
+expect_status 2 show "$WORK/maravelle.pdb" 2026-02-30
+has "$err" "\"2026-02-30\" is not a date of the form YYYY-MM-DD"
+expect_status 2 show "$WORK/maravelle.pdb" 1.3.2026
+expect_status 0 --version
+[ "$out" = "talvik-book 1.0.2" ] || fail "--version gave [$out]"
+expect_status 0 --help
+for command in make info show unschedule; do has "$out" "$command"; done
+expect_status 0 make --help
+has "$out" 'A line holding only "." is an empty'
+echo "1 passed, 0 failed"
