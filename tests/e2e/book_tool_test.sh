@@ -85,16 +85,13 @@ has "$err" "has no reading for verse 3"
 expect_status 0 make "$WORK/long.txt" "$WORK/long.pdb"
 has "$err" "warning: the readings go on to verse 366: the reader never shows those past verse 365"
 
-# A book that cannot be written leaves nothing behind.
-mkdir "$WORK/locked"
-chmod 555 "$WORK/locked"
-if [ ! -w "$WORK/locked" ]; then # root writes anywhere
-  expect_status 2 make "$src" "$WORK/locked/book.pdb"
-  has "$err" "cannot write $WORK/locked/book.pdb"
-fi
-expect_status 2 make "$src" "$WORK/no such folder/book.pdb"
+# A book that cannot be written leaves nothing behind: here a folder stands
+# where the book should go, so the rename at the end fails.
+mkdir -p "$WORK/shelf/book.pdb"
+expect_status 2 make "$src" "$WORK/shelf/book.pdb"
+has "$err" "cannot write $WORK/shelf/book.pdb"
+[ "$(ls -A "$WORK/shelf")" = book.pdb ] || fail "a failed write left $(ls -A "$WORK/shelf")"
 expect_status 2 make "$WORK/absent.txt" "$WORK/x.pdb"
-[ -z "$(ls -A "$WORK/locked")" ] || fail "a failed write left $(ls -A "$WORK/locked")"
 
 # Damaged books: cut short inside the record table, and the last NUL gone.
 head -c 100 "$WORK/maravelle.pdb" >"$WORK/cut.pdb"
@@ -112,12 +109,10 @@ expect_status 0 show "$WORK/no-nul.pdb" 2026-12-31
 # Wrong use.
 expect_status 2
 expect_status 2 frobnicate
-expect_status 2 info
 expect_status 2 info "$WORK/absent.pdb"
 has "$err" "cannot open $WORK/absent.pdb"
 expect_status 2 show "$WORK/maravelle.pdb" 2026-02-30
 has "$err" "\"2026-02-30\" is not a date of the form YYYY-MM-DD"
-expect_status 2 show "$WORK/maravelle.pdb" 1.3.2026
 expect_status 0 --version
 [ "$out" = "talvik-book 1.0.2" ] || fail "--version gave [$out]"
 expect_status 0 --help

@@ -65,6 +65,11 @@ cp "$DIR/maravelle.pdb" "$WORK/own.pdb"
 "$ROOT/tools/install" >"$WORK/install.log" || fail "the second install failed: $(cat "$WORK/install.log")"
 cmp -s "$DIR/orv.dat" "$WORK/orv.dat" || fail "the upgrade changed the settings"
 cmp -s "$DIR/maravelle.pdb" "$WORK/own.pdb" || fail "the upgrade replaced the user's book"
+# A damaged book is refused before anything changes.
+head -c 90 "$DIR/maravelle.pdb" >"$WORK/cut.pdb"
+"$ROOT/tools/install" --book "$WORK/cut.pdb" >"$WORK/install.log" 2>&1 && fail "a damaged book was installed"
+grep -q "is not a sound book" "$WORK/install.log" || fail "install said: $(cat "$WORK/install.log")"
+cmp -s "$DIR/maravelle.pdb" "$WORK/own.pdb" || fail "a refused book replaced the user's book"
 
 # The desktop entry starts the installed program, beside the user's book.
 FAKETIME_DONT_FAKE_MONOTONIC=1 faketime -f "@2027-01-01 08:00:00" gio launch "$ENTRY"
