@@ -250,8 +250,9 @@ void CDialog::OnCharHook(wxKeyEvent& event)
         return;
     }
     // Enter clicks the focused push button, or the OK command when no push
-    // button has the focus.
-    if ((key == WXK_RETURN || key == WXK_NUMPAD_ENTER) && !wxDynamicCast(FindFocus(), wxButton)) {
+    // button has the focus. A plain dynamic_cast: wxDynamicCast static_casts
+    // the window to a button before it checks, which is undefined for a check box.
+    if ((key == WXK_RETURN || key == WXK_NUMPAD_ENTER) && !dynamic_cast<wxButton*>(FindFocus())) {
         OnNotify(BN_CLICKED, IDOK);
         return;
     }

@@ -91,6 +91,32 @@ TEST_F(SettingsDlgTest, FocusStartsOnOk)
     dlg.Hide();
 }
 
+TEST_F(SettingsDlgTest, EnterOnACheckBoxConfirms)
+{
+    // Enter anywhere but on a push button is OK. With the focus on a check
+    // box the button test once cast the box to a button, which the sanitized
+    // build reports as undefined behaviour.
+    Save({1, 0, At(2026, 12, 7, 8, 0)});
+    CSettingsDlg dlg;
+    dlg.CreateFromTemplate();
+    dlg.Show();
+    wxWindow* chime = dlg.FindWindow(IDC_CHIME);
+    chime->SetFocus();
+    for (int i = 0; i < 100 && wxWindow::FindFocus() != chime; ++i) {
+        wxYield();
+        wxMilliSleep(10);
+    }
+    ASSERT_EQ(wxWindow::FindFocus(), chime);
+    Click(&dlg, IDC_CHIME);
+    wxKeyEvent enter(wxEVT_CHAR_HOOK);
+    enter.m_keyCode = WXK_RETURN;
+    enter.SetEventObject(chime);
+    dlg.GetEventHandler()->ProcessEvent(enter);
+    EXPECT_EQ(dlg.GetReturnCode(), 0);
+    EXPECT_EQ(File().chime, 0);
+    dlg.Hide();
+}
+
 TEST_F(SettingsDlgTest, FirstRunOkWithDefaults)
 {
     wxTEST_DIALOG(m_main.RunStartupSettings(), ExpectWindow<CSettingsDlg>([](CSettingsDlg& dlg) {
