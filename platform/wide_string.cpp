@@ -1,6 +1,15 @@
 #include "platform/wide_string.h"
 
+#include <algorithm>
 #include <vector>
+
+namespace {
+
+// Far wider than any field the program lines up. A wider one would ask for
+// gigabytes of padding, or wrap around to a small width.
+constexpr size_t kMaxWidth = 1024;
+
+} // namespace
 
 std::wstring Format(const std::wstring& format, std::initializer_list<FormatArg> args)
 {
@@ -21,8 +30,8 @@ std::wstring Format(const std::wstring& format, std::initializer_list<FormatArg>
         const bool zeroPad = format[j] == L'0';
         size_t width = 0;
         while (j < format.size() && format[j] >= L'0' && format[j] <= L'9')
-            width = width * 10 + static_cast<size_t>(format[j++] - L'0');
-        if (j == format.size() || (format[j] != L'd' && format[j] != L's')) {
+            width = std::min(width * 10 + static_cast<size_t>(format[j++] - L'0'), kMaxWidth + 1);
+        if (j == format.size() || (format[j] != L'd' && format[j] != L's') || width > kMaxWidth) {
             out.append(format, i, j - i); // not a conversion: copied as it stands
             i = j - 1;
             continue;

@@ -9,7 +9,8 @@ using FormatArg = std::variant<int, std::wstring>;
 
 // printf-style formatting with the conversions the program uses: %d, %0Nd
 // (at least N digits, leading zeros), %s (a wide string) and %%. A conversion
-// whose value is missing or of the other kind produces nothing.
+// whose value is missing or of the other kind produces nothing; one wider than
+// 1024 characters is not a conversion and is copied as it stands.
 std::wstring Format(const std::wstring& format, std::initializer_list<FormatArg> args);
 
 // Replaces every occurrence of `from` by `to`, scanning from left to right and

@@ -23,6 +23,17 @@ TEST(Format, ConversionsTheProgramUses)
     EXPECT_EQ(Format(L"%x", {1}), L"%x");
 }
 
+TEST(Format, WidthsBeyondAnyFieldAreCopiedAsTheyStand)
+{
+    EXPECT_EQ(Format(L"[%1024d]", {7}), L"[" + std::wstring(1023, L' ') + L"7]");
+    EXPECT_EQ(Format(L"[%1025d]%d", {7}), L"[%1025d]7") << "the value goes to the next conversion";
+    // Found by fuzzing: this width once wrapped around to 5, and a longer one
+    // asked for more padding than memory holds and ended the program.
+    EXPECT_EQ(Format(L"%18446744073709551621d", {7}), L"%18446744073709551621d");
+    const std::wstring huge = L"%5" + std::wstring(40, L'2') + L"s";
+    EXPECT_EQ(Format(huge, {std::wstring(L"x")}), huge);
+}
+
 TEST(ReplaceAll, ScansLeftToRightWithoutRescanning)
 {
     std::wstring text = L"a\nb\r\nc\n";
