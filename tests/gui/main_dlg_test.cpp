@@ -168,6 +168,38 @@ TEST_F(MainDlgTest, MissingBookIsReportedOverTheVisibleWindow)
     EXPECT_EQ(Reading(), Expected(1));
 }
 
+TEST_F(MainDlgTest, BookChangedWhileRunningIsReadAsItIsNow)
+{
+    const std::string book = SampleBook();
+    m_dir.Write("maravelle.pdb", book);
+    EXPECT_NO_MODAL(Start());
+    const auto show = [this](int day, wxDateTime::Month month) {
+        EXPECT_NO_MODAL(SelectDate(day, month, 2026));
+        return Reading();
+    };
+    const std::filesystem::path path = m_dir / "maravelle.pdb";
+
+    std::filesystem::remove(path);
+    EXPECT_EQ(show(1, wxDateTime::Jan), L"Verse 1:\r\n\r\n");
+    // Cut to half: the early records are whole, the late ones are gone.
+    m_dir.Write("maravelle.pdb", book.substr(0, book.size() / 2));
+    EXPECT_EQ(show(2, wxDateTime::Jan), Expected(2));
+    EXPECT_EQ(show(31, wxDateTime::Dec), L"Verse 365:\r\n\r\n");
+    m_dir.Write("maravelle.pdb", BuildBook("other", {"Another title", "Another first reading"}));
+    EXPECT_EQ(show(1, wxDateTime::Jan), L"Verse 1:\r\n\r\nAnother first reading");
+    EXPECT_EQ(show(2, wxDateTime::Jan), L"Verse 2:\r\n\r\n");
+    // No book at all: bytes whose every offset lies past the end, then a folder.
+    m_dir.Write("maravelle.pdb", std::string(5000, '\xff'));
+    EXPECT_EQ(show(3, wxDateTime::Jan), L"Verse 3:\r\n\r\n");
+    std::filesystem::remove(path);
+    std::filesystem::create_directory(path);
+    EXPECT_EQ(show(4, wxDateTime::Jan), L"Verse 4:\r\n\r\n");
+    // And the book back in its place.
+    std::filesystem::remove(path);
+    m_dir.Write("maravelle.pdb", book);
+    EXPECT_EQ(show(5, wxDateTime::Jan), Expected(5));
+}
+
 TEST_F(MainDlgTest, DatesAboutAndBack)
 {
     m_dir.Write("maravelle.pdb", SampleBook());

@@ -3,6 +3,7 @@
 #include "platform/wx/time_picker.h"
 #include "resources/resource.h"
 #include "settings/settings_dlg.h"
+#include "small_disk.h"
 #include "temp_dir.h"
 
 #include <wx/app.h>
@@ -115,6 +116,27 @@ TEST_F(SettingsDlgTest, EnterOnACheckBoxConfirms)
     EXPECT_EQ(dlg.GetReturnCode(), 0);
     EXPECT_EQ(File().chime, 0);
     dlg.Hide();
+}
+
+TEST_F(SettingsDlgTest, OkClosesAsUsualWhenTheDiskIsFull)
+{
+    SmallDisk disk;
+    if (!disk.Mounted())
+        GTEST_SKIP() << "mounting a small tmpfs to fill needs root";
+    g_strProgramDir = FromNativePath(disk.Path().string() + "/");
+    const auto old = EncodeSettingsRecord({1, 0, At(2026, 12, 7, 8, 0)});
+    std::ofstream(disk / "orv.dat", std::ios::binary).write(reinterpret_cast<const char*>(old.data()), old.size());
+    disk.Fill();
+    // Any message box would fail the test: the failed save says nothing.
+    wxTEST_DIALOG(m_main.OpenSettings(), ExpectWindow<CSettingsDlg>([](CSettingsDlg& dlg) {
+        Click(&dlg, IDC_CHIME);
+        Click(&dlg, IDOK);
+        EXPECT_EQ(dlg.GetReturnCode(), 0) << "OK ended the window";
+        return dlg.GetReturnCode();
+    }));
+    std::ifstream in(disk / "orv.dat", std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), std::string(old.begin(), old.end()));
+    EXPECT_EQ(m_services.bookings.size(), 1u) << "the next start was still looked after";
 }
 
 TEST_F(SettingsDlgTest, FirstRunOkWithDefaults)
