@@ -31,14 +31,21 @@ public:
     // Reads up to `count` bytes, retrying short reads; returns how many were
     // read before the end of the file or an error.
     std::size_t Read(void* buffer, std::size_t count);
+    // Reads up to `count` bytes from `offset` on, as Read does, without using
+    // or moving the file position: one system call where Seek and Read take two.
+    std::size_t ReadAt(std::uint64_t offset, void* buffer, std::size_t count);
     // Writes all `count` bytes; returns false when any could not be written.
     bool Write(const void* buffer, std::size_t count);
     // Forces written data to the disk.
     bool Flush();
     std::uint64_t GetLength() const;
+    // The length the file had when Open looked at it: no system call, for a
+    // reader that needs the length once.
+    std::uint64_t GetLengthAtOpen() const { return m_openLength; }
 
 private:
     int m_hFile = -1;
+    std::uint64_t m_openLength = 0;
 };
 
 // Writes `size` bytes as the whole new content of `path`, so that the file

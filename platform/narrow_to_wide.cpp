@@ -1,5 +1,8 @@
 #include "platform/narrow_to_wide.h"
 
+#include <array>
+#include <cstring>
+
 namespace {
 
 // Code points of bytes 0x80 ... 0x9F; the rest of the code page is Latin-1.
@@ -11,16 +14,20 @@ constexpr char16_t kHighControls[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 
 
 std::wstring NarrowToWide(const char* text, std::size_t size)
 {
-    std::wstring out;
-    std::size_t length = 0;
-    while (length < size && text[length] != '\0')
-        ++length;
-    out.resize(length);
-    for (std::size_t i = 0; i < length; ++i) {
-        const auto byte = static_cast<unsigned char>(text[i]);
-        out[i] = (byte >= 0x80 && byte < 0xA0) ? static_cast<wchar_t>(kHighControls[byte - 0x80])
-                                               : static_cast<wchar_t>(byte);
-    }
+    // Every reading shown goes through here, so a table rather than a test
+    // per byte.
+    static constexpr auto kCodePage = [] {
+        std::array<wchar_t, 256> table{};
+        for (int byte = 0; byte < 256; ++byte)
+            table[byte] = byte >= 0x80 && byte < 0xA0 ? static_cast<wchar_t>(kHighControls[byte - 0x80])
+                                                      : static_cast<wchar_t>(byte);
+        return table;
+    }();
+    const auto* nul = size ? static_cast<const char*>(std::memchr(text, '\0', size)) : nullptr;
+    const std::size_t length = nul ? static_cast<std::size_t>(nul - text) : size;
+    std::wstring out(length, L'\0');
+    for (std::size_t i = 0; i < length; ++i)
+        out[i] = kCodePage[static_cast<unsigned char>(text[i])];
     return out;
 }
 

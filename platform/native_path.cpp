@@ -1,5 +1,7 @@
 #include "platform/native_path.h"
 
+#include <string_view>
+
 namespace {
 
 constexpr wchar_t kEscapeBase = 0xDC80;
@@ -58,9 +60,16 @@ std::wstring FromNativePath(const std::string& bytes)
 
 std::string ToNativePath(const std::wstring& path)
 {
-    std::string out;
-    out.reserve(path.size());
-    for (const wchar_t wc : path) {
+    // Paths are mostly ASCII, and the book's is converted at every reading:
+    // the ASCII start of the path is copied as it is.
+    std::size_t ascii = 0;
+    while (ascii < path.size() && static_cast<char32_t>(path[ascii]) < 0x80)
+        ++ascii;
+    std::string out(path.begin(), path.begin() + static_cast<std::ptrdiff_t>(ascii));
+    if (ascii == path.size())
+        return out;
+    out.reserve(path.size() + (path.size() - ascii) * 3);
+    for (const wchar_t wc : std::wstring_view(path).substr(ascii)) {
         const auto cp = static_cast<char32_t>(wc);
         if (cp >= kEscapeBase && cp < kEscapeBase + 0x100) {
             out += static_cast<char>(cp - kEscapeBase);

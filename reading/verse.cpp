@@ -1,7 +1,8 @@
 #include "reading/verse.h"
-#include "platform/wide_string.h"
 #include "reading/book_file.h"
 #include "reading/calendar_rules.h"
+
+#include <string>
 
 int VerseNumber(int day, int month, int year)
 {
@@ -16,5 +17,13 @@ int VerseNumber(int day, int month, int year)
 std::wstring ComposeVerse(CBookFile& book, int day, int month, int year)
 {
     const int n = VerseNumber(day, month, year);
-    return Format(L"Verse %d:\r\n\r\n%s", {n, book.ReadVerse(n)});
+    // Put together directly rather than through Format, which copies the
+    // reading three times on the way, and without std::to_wstring, which goes
+    // through swprintf: this runs at every click on a date.
+    const std::wstring reading = book.ReadVerse(n);
+    const std::string number = std::to_string(n);
+    std::wstring text;
+    text.reserve(6 + number.size() + 5 + reading.size());
+    text.append(L"Verse ").append(number.begin(), number.end()).append(L":\r\n\r\n").append(reading);
+    return text;
 }

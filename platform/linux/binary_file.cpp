@@ -30,6 +30,7 @@ BOOL CFile::Open(const std::wstring& path, OpenFlags mode)
         Close();
         return FALSE;
     }
+    m_openLength = st.st_size > 0 ? static_cast<std::uint64_t>(st.st_size) : 0;
     return TRUE;
 }
 
@@ -38,6 +39,7 @@ void CFile::Close()
     if (m_hFile >= 0)
         ::close(m_hFile);
     m_hFile = -1;
+    m_openLength = 0;
 }
 
 bool CFile::Seek(std::uint64_t offset)
@@ -52,6 +54,23 @@ std::size_t CFile::Read(void* buffer, std::size_t count)
     std::size_t done = 0;
     while (m_hFile >= 0 && done < count) {
         const ssize_t n = ::read(m_hFile, static_cast<char*>(buffer) + done, count - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        done += static_cast<std::size_t>(n);
+    }
+    return done;
+}
+
+std::size_t CFile::ReadAt(std::uint64_t offset, void* buffer, std::size_t count)
+{
+    if (offset > static_cast<std::uint64_t>(LLONG_MAX))
+        return 0;
+    std::size_t done = 0;
+    while (m_hFile >= 0 && done < count) {
+        const ssize_t n =
+            ::pread(m_hFile, static_cast<char*>(buffer) + done, count - done, static_cast<off_t>(offset + done));
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0)

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -33,6 +34,30 @@ TEST(CFile, ReadSeekLengthAndClose)
     EXPECT_FALSE(file.IsOpen());
     EXPECT_EQ(file.Read(buf, 1), 0u);
     EXPECT_FALSE(file.Open(Wide(dir / "missing"), CFile::modeRead));
+}
+
+TEST(CFile, ReadAtLeavesThePositionAlone)
+{
+    TempDir dir;
+    dir.Write("f", "0123456789");
+    CFile file;
+    char buf[8] = {};
+    EXPECT_EQ(file.ReadAt(0, buf, 1), 0u) << "nothing is open";
+    ASSERT_TRUE(file.Open(Wide(dir / "f"), CFile::modeRead));
+    EXPECT_EQ(file.GetLengthAtOpen(), 10u);
+    ASSERT_TRUE(file.Seek(2));
+    EXPECT_EQ(file.ReadAt(6, buf, sizeof buf), 4u) << "a read stops at the end of the file";
+    EXPECT_EQ(std::string(buf, 4), "6789");
+    EXPECT_EQ(file.ReadAt(10, buf, 1), 0u);
+    EXPECT_EQ(file.ReadAt(UINT64_MAX, buf, 1), 0u);
+    EXPECT_EQ(file.Read(buf, 2), 2u);
+    EXPECT_EQ(std::string(buf, 2), "23") << "Read goes on from where Seek left it";
+    // The length seen at opening stays as it was while the file grows.
+    dir.Write("f", "0123456789abc");
+    EXPECT_EQ(file.GetLengthAtOpen(), 10u);
+    EXPECT_EQ(file.GetLength(), 13u);
+    file.Close();
+    EXPECT_EQ(file.GetLengthAtOpen(), 0u);
 }
 
 TEST(CFile, CreateEmptiesAndWrites)

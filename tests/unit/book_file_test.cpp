@@ -121,6 +121,34 @@ TEST_F(BookFileTest, MalformedBooksNeverReadPastTheFile)
     EXPECT_EQ(Read(RawBook(2, {94, 0}, text), 0), L"abcdef");
 }
 
+// Records near the start of the table are found with one read and those
+// further on with two; both must give the same answers.
+TEST_F(BookFileTest, RecordsFarIntoTheTableReadAsNearTheStart)
+{
+    std::vector<std::string> records;
+    for (int i = 0; i < 1200; ++i)
+        records.push_back("R" + std::to_string(i) + "\nline");
+    CBookFile book;
+    ASSERT_TRUE(book.CheckOpen(Put(BuildBook("long", records))));
+    for (int i = 0; i < 1200; ++i)
+        ASSERT_EQ(book.ReadVerse(i), L"R" + std::to_wstring(i) + L"\r\nline") << i;
+    EXPECT_EQ(book.ReadVerse(1200), L"");
+
+    // Far into a malformed table: a successor without text, the last
+    // complete entry of a table cut short, and entries past it.
+    const std::string text = "abcdef";
+    std::vector<uint32_t> offsets(700, 0);
+    const uint32_t body = 78 + 8 * 700;
+    offsets[650] = body + 2;
+    offsets[699] = body + 4;
+    const std::string malformed = RawBook(900, offsets, text);
+    EXPECT_EQ(Read(malformed, 650), L"cdef") << "runs to the end of the file";
+    EXPECT_EQ(Read(malformed, 651), L"");
+    EXPECT_EQ(Read(malformed, 699), L"ef");
+    EXPECT_EQ(Read(malformed, 700), L"") << "the table ends before the count says";
+    EXPECT_EQ(Read(malformed, 899), L"");
+}
+
 TEST_F(BookFileTest, RecordWithoutNulGivesAllItsBytes)
 {
     const std::string body = "no end";
