@@ -20,6 +20,7 @@ echo \$\$ >>"$WORK/stuck.pids"
 exec /bin/sleep 60
 SH
 chmod +x "$WORK/failing/systemctl" "$WORK/stuck/systemctl"
+: >"$WORK/no-sound-cards.conf"
 : >"$WORK/stuck.pids"
 trap 'xargs -r kill -9 <"$WORK/stuck.pids" 2>/dev/null; cleanup' EXIT
 
@@ -36,7 +37,9 @@ install_program "$WORK/maravelle.pdb"
 for case in missing failing stuck; do
   rm -f "$APP_DIR/orv.dat"
   # The program alone gets this PATH: for "missing" it holds no systemctl.
-  FAKETIME_DONT_FAKE_MONOTONIC=1 PATH="$WORK/$case" "$SETSID" "$FAKETIME" -f "@2026-12-07 09:15:00" \
+  # No sound server answers, and ALSA knows of no sound card.
+  PULSE_SERVER="unix:$WORK/no-sound-server" ALSA_CONFIG_PATH="$WORK/no-sound-cards.conf" \
+    FAKETIME_DONT_FAKE_MONOTONIC=1 PATH="$WORK/$case" "$SETSID" "$FAKETIME" -f "@2026-12-07 09:15:00" \
     "$APP_DIR/talvik" >"$WORK/talvik.log" 2>&1 &
   APP_PID=$!
 
