@@ -15,6 +15,7 @@
 #include <string>
 #include <string_view>
 #include <thread>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -24,6 +25,54 @@
 // caller's thread.
 
 namespace {
+
+// canberra is loaded by the first sound, on that sound's thread. Were it
+// linked to the program, it and the five libraries it needs would be mapped
+// and relocated, and searched through for every symbol the toolkit looks up,
+// on every start and before the first paint, chime or no chime. Without the
+// library there is no sound, as on a machine without a sound system.
+struct Canberra
+{
+    decltype(&ca_context_create) context_create = nullptr;
+    decltype(&ca_context_change_props) context_change_props = nullptr;
+    decltype(&ca_context_open) context_open = nullptr;
+    decltype(&ca_context_destroy) context_destroy = nullptr;
+    decltype(&ca_context_play_full) context_play_full = nullptr;
+    decltype(&ca_proplist_create) proplist_create = nullptr;
+    decltype(&ca_proplist_destroy) proplist_destroy = nullptr;
+    decltype(&ca_proplist_set) proplist_set = nullptr;
+    decltype(&ca_proplist_sets) proplist_sets = nullptr;
+    bool loaded = false;
+};
+
+// Loaded once and never unloaded; nullptr members and `loaded` false when the
+// library or one of its functions is missing.
+const Canberra& LoadCanberra()
+{
+    static const Canberra api = [] {
+        Canberra c;
+        void* library = ::dlopen("libcanberra.so.0", RTLD_NOW | RTLD_LOCAL);
+        if (!library)
+            return c;
+        bool all = true;
+        const auto find = [&](auto& function, const char* name) {
+            function = reinterpret_cast<std::remove_reference_t<decltype(function)>>(::dlsym(library, name));
+            all = all && function;
+        };
+        find(c.context_create, "ca_context_create");
+        find(c.context_change_props, "ca_context_change_props");
+        find(c.context_open, "ca_context_open");
+        find(c.context_destroy, "ca_context_destroy");
+        find(c.context_play_full, "ca_context_play_full");
+        find(c.proplist_create, "ca_proplist_create");
+        find(c.proplist_destroy, "ca_proplist_destroy");
+        find(c.proplist_set, "ca_proplist_set");
+        find(c.proplist_sets, "ca_proplist_sets");
+        c.loaded = all;
+        return c;
+    }();
+    return api;
+}
 
 // What the workers share with WaitForSound. It is made once and never
 // destroyed, so a worker still running while the process exits does not
@@ -132,12 +181,12 @@ struct ContextDeleter
     void operator()(ca_context* context) const
     {
         const std::lock_guard lock(Board().drivers);
-        ca_context_destroy(context);
+        LoadCanberra().context_destroy(context);
     }
 };
 struct ProplistDeleter
 {
-    void operator()(ca_proplist* props) const { ca_proplist_destroy(props); }
+    void operator()(ca_proplist* props) const { LoadCanberra().proplist_destroy(props); }
 };
 using Context = std::unique_ptr<ca_context, ContextDeleter>;
 using Proplist = std::unique_ptr<ca_proplist, ProplistDeleter>;
@@ -147,18 +196,19 @@ using Proplist = std::unique_ptr<ca_proplist, ProplistDeleter>;
 // canberra plays the theme's sound and the file only when the theme lacks it.
 int PlayToEnd(ca_context* context, const char* key, const std::string& value, Playback& playback)
 {
+    const Canberra& ca = LoadCanberra();
     ca_proplist* raw = nullptr;
-    int error = ca_proplist_create(&raw);
+    int error = ca.proplist_create(&raw);
     if (error != CA_SUCCESS)
         return error;
     const Proplist props(raw);
     // File names are bytes and need not be UTF-8, so the name goes in as
     // data with its terminating zero rather than as text.
-    error = ca_proplist_set(raw, key, value.c_str(), value.size() + 1);
+    error = ca.proplist_set(raw, key, value.c_str(), value.size() + 1);
     if (error == CA_SUCCESS)
-        error = ca_proplist_sets(raw, CA_PROP_MEDIA_ROLE, "event");
+        error = ca.proplist_sets(raw, CA_PROP_MEDIA_ROLE, "event");
     if (error == CA_SUCCESS)
-        error = ca_context_play_full(context, 0, raw, OnFinished, &playback);
+        error = ca.context_play_full(context, 0, raw, OnFinished, &playback);
     if (error != CA_SUCCESS)
         return error;
     playback.done.acquire();
@@ -174,14 +224,19 @@ SoundOutcome Play(const std::string& path)
     Playback file;
     Playback bell;
 
+    const Canberra& ca = LoadCanberra();
+    if (!ca.loaded) {
+        outcome.fileError = outcome.bellError = CA_ERROR_NOTAVAILABLE;
+        return outcome;
+    }
     ca_context* raw = nullptr;
-    int error = ca_context_create(&raw);
+    int error = ca.context_create(&raw);
     const Context context(raw);
     if (error == CA_SUCCESS)
-        error = ca_context_change_props(raw, CA_PROP_APPLICATION_NAME, "Velmora", nullptr);
+        error = ca.context_change_props(raw, CA_PROP_APPLICATION_NAME, "Velmora", nullptr);
     if (error == CA_SUCCESS) {
         const std::lock_guard lock(Board().drivers);
-        error = ca_context_open(raw);
+        error = ca.context_open(raw);
     }
     if (error != CA_SUCCESS) {
         // No sound system: neither the file nor the bell can play.
