@@ -12,6 +12,9 @@ constexpr std::uint64_t kRecordTableOffset = 78;
 constexpr std::uint64_t kRecordEntrySize = 8;
 // How much of the file's start one read may take to reach a table entry.
 constexpr std::size_t kHeadWindow = 4096;
+// A day's reading is a page or two. A damaged or foreign file may put
+// gigabytes in one record, and no more than this of it is read.
+constexpr std::uint64_t kMaxRecordLength = 1 << 20;
 
 std::uint16_t BigEndian16(const unsigned char* bytes)
 {
@@ -130,7 +133,7 @@ std::wstring CBookFile::ReadVerse(int index)
         if (end > fileLength)
             end = fileLength;
         if (start != 0 && end > start) {
-            const std::size_t length = static_cast<std::size_t>(end - start);
+            const auto length = static_cast<std::size_t>(std::min(end - start, kMaxRecordLength));
             // A day's reading is short; only a long one needs the heap.
             char local[4096];
             std::unique_ptr<char[]> heap;

@@ -13,7 +13,8 @@ public:
     // Remembers `path` and reports whether the book can be opened now.
     BOOL CheckOpen(const std::wstring& path);
     // The text of record `index`, ready for the reading box (CR LF line
-    // breaks); empty when the book or the record cannot be read.
+    // breaks), from at most its first megabyte; empty when the book or the
+    // record cannot be read.
     std::wstring ReadVerse(int index);
 
     // Header fields of the open file; 0 where the file ends before them.

@@ -149,6 +149,23 @@ TEST_F(BookFileTest, RecordsFarIntoTheTableReadAsNearTheStart)
     EXPECT_EQ(Read(malformed, 899), L"");
 }
 
+TEST_F(BookFileTest, HugeRecordsAreReadOnlyAsFarAsAReadingCouldGo)
+{
+    // The first megabyte of a record, NUL or not.
+    const std::string body(3 << 20, 'x');
+    EXPECT_EQ(Read(RawBook(1, {86}, body), 0), std::wstring(1 << 20, L'x'));
+    // A last record that runs to the end of a file of 64 GiB once asked for
+    // all of it in memory and ended the program.
+    const std::wstring path = Put(RawBook(1, {86}, "abc\n"));
+    std::error_code error;
+    std::filesystem::resize_file(m_dir / "maravelle.pdb", std::uintmax_t{64} << 30, error);
+    if (error)
+        GTEST_SKIP() << "no sparse file of 64 GiB here: " << error.message();
+    CBookFile book;
+    book.CheckOpen(path);
+    EXPECT_EQ(book.ReadVerse(0), L"abc\r\n");
+}
+
 TEST_F(BookFileTest, RecordWithoutNulGivesAllItsBytes)
 {
     const std::string body = "no end";
