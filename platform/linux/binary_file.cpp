@@ -18,11 +18,16 @@ BOOL CFile::Open(const std::wstring& path, OpenFlags mode)
     Close();
     const std::string native = ToNativePath(path);
     const int flags = mode == modeRead ? O_RDONLY : (O_WRONLY | O_CREAT | O_TRUNC);
+    // Opening a named pipe for reading waits for a writer; a pipe in place
+    // of the book or the settings must not hold the program up. Reads block
+    // again once it is open, as those from a pipe given to the book tool must.
     do
-        m_hFile = ::open(native.c_str(), flags | O_CLOEXEC, 0644);
+        m_hFile = ::open(native.c_str(), flags | O_CLOEXEC | (mode == modeRead ? O_NONBLOCK : 0), 0644);
     while (m_hFile < 0 && errno == EINTR);
     if (m_hFile < 0)
         return FALSE;
+    if (mode == modeRead)
+        ::fcntl(m_hFile, F_SETFL, ::fcntl(m_hFile, F_GETFL) & ~O_NONBLOCK);
     // A directory opens for reading on Linux but is not a file.
     struct stat st
     { };

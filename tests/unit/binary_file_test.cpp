@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -79,6 +80,25 @@ TEST(CFile, PathsWithAnyCharacters)
     dir.Write(name, "x");
     CFile file;
     EXPECT_TRUE(file.Open(Wide(dir / name), CFile::modeRead));
+}
+
+TEST(CFile, NamedPipeWithoutWriterReadsAsEmpty)
+{
+    // Once, opening such a pipe waited for a writer that never came; the
+    // child ends on its alarm rather than keep the test waiting.
+    TempDir dir;
+    ASSERT_EQ(::mkfifo((dir / "maravelle.pdb").c_str(), 0644), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        ::alarm(20);
+        CFile file;
+        char byte;
+        ::_exit(file.Open(Wide(dir / "maravelle.pdb"), CFile::modeRead) && file.Read(&byte, 1) == 0 ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
 }
 
 TEST(ReplaceFileContent, NewContentOrOldNeverHalf)
