@@ -72,9 +72,14 @@ void CMainDlg::RunStartupSettings()
     // window ends, the steps below go by the fields as they stand then.
     if (!settings.LoadSettings())
         settings.DoModal();
-    if (settings.m_bChime)
-        PlaySound(g_strProgramDir + L"orv.wav");
-    settings.ScheduleNextRun(FALSE);
+    // The chime and the booking go on in the background, but starting them
+    // (a sound context, systemctl processes) would take the processor from
+    // the window's first paint; they start once the window has been drawn.
+    AfterFirstPaint([bChime = settings.m_bChime, state = SettingsState(settings)]() mutable {
+        if (bChime)
+            PlaySound(g_strProgramDir + L"orv.wav");
+        state.ScheduleNextRun(FALSE);
+    });
 }
 
 void CMainDlg::OpenSettings()

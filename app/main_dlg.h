@@ -13,7 +13,8 @@ public:
     // Shows the reading of the calendar's selected date.
     void ShowVerseForSelection();
     // Loads the settings (showing the settings window on the first run),
-    // plays the chime and books the next daily start.
+    // then, once the window has been drawn, plays the chime and books the
+    // next daily start.
     void RunStartupSettings();
     // The "Settings" button: the settings window, run modally.
     void OpenSettings();

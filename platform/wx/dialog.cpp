@@ -14,6 +14,7 @@
 
 #include <map>
 #include <memory>
+#include <utility>
 
 namespace {
 
@@ -43,6 +44,7 @@ HICON LoadIcon(int id)
 CDialog::CDialog(int nIDTemplate, CDialog* pParentWnd)
     : m_pTemplate(FindDialogTemplate(nIDTemplate))
     , m_pParentWnd(pParentWnd)
+    , m_paintTimeout(this)
 {
     wxASSERT_MSG(m_pTemplate, "no such window template");
 }
@@ -87,6 +89,9 @@ void CDialog::CreateFromTemplate()
     Bind(wxEVT_BUTTON, [this](wxCommandEvent& e) { OnNotify(BN_CLICKED, e.GetId()); });
     Bind(wxEVT_CHECKBOX, [this](wxCommandEvent& e) { OnNotify(BN_CLICKED, e.GetId()); });
     Bind(wxEVT_CALENDAR_SEL_CHANGED, [this](wxCalendarEvent& e) { OnNotify(MCN_SELCHANGE, e.GetId()); });
+    Bind(wxEVT_PAINT, &CDialog::OnPaint, this);
+    const auto onPaintTimeout = [this](wxTimerEvent&) { RunAfterPaintWork(); };
+    Bind(wxEVT_TIMER, onPaintTimeout, m_paintTimeout.GetId());
 }
 
 void CDialog::CreateControl(const ControlTemplate& c)
@@ -156,6 +161,7 @@ int CDialog::DoModal()
 
 void CDialog::EndDialog(int nResult)
 {
+    RunAfterPaintWork();
     // A test may stand in for the modal run; then there is nothing to end.
     if (IsModal())
         EndModal(nResult);
@@ -195,6 +201,41 @@ void CDialog::MoveToFrontAt(int x, int y)
     // Initialisation runs while the window is being shown already.
     if (!IsShown())
         Show();
+}
+
+void CDialog::AfterFirstPaint(std::function<void()> work)
+{
+    // A hidden window is not drawn, so there is nothing to wait for.
+    if (m_bPainted || !IsShown()) {
+        work();
+        return;
+    }
+    m_afterPaint.push_back(std::move(work));
+    if (!m_paintTimeout.IsRunning())
+        m_paintTimeout.StartOnce(1000);
+}
+
+void CDialog::OnPaint(wxPaintEvent& event)
+{
+    event.Skip();
+    if (m_bPaintSeen)
+        return;
+    m_bPaintSeen = true;
+    // The toolkit finishes the frame and sends it before it is idle again;
+    // Update then waits until the display has drawn it (a round trip to the
+    // X server on GTK).
+    CallAfter([this] {
+        Update();
+        m_bPainted = true;
+        RunAfterPaintWork();
+    });
+}
+
+void CDialog::RunAfterPaintWork()
+{
+    m_paintTimeout.Stop();
+    for (const auto& work : std::exchange(m_afterPaint, {}))
+        work();
 }
 
 BOOL CDialog::OnInitDialog()

@@ -5,8 +5,11 @@
 #include "platform/types.h"
 
 #include <wx/dialog.h>
+#include <wx/timer.h>
 
+#include <functional>
 #include <string>
+#include <vector>
 
 class CDialog;
 class wxIconBundle;
@@ -62,6 +65,13 @@ public:
     // Moves the window's top-left corner to (x, y) on the screen, keeping its
     // size, raises it and shows it.
     void MoveToFrontAt(int x, int y);
+    // Runs `work` once the window has been drawn and the display has caught
+    // up with the drawing, or at once when that has happened already or the
+    // window is not shown. For work the user need not wait for, which would
+    // otherwise take the processor from the first paint. Work still waiting
+    // runs when the window ends, and after a second for a shown window that
+    // is never drawn.
+    void AfterFirstPaint(std::function<void()> work);
 
 protected:
     // Pushes the fields; returning TRUE puts the focus on the first tab stop.
@@ -96,8 +106,14 @@ private:
     void OnShowPlace();
     void OnInitDialogEvent(wxInitDialogEvent& event);
     void OnCharHook(wxKeyEvent& event);
+    void OnPaint(wxPaintEvent& event);
+    void RunAfterPaintWork();
 
     const DialogTemplate* m_pTemplate;
     CDialog* m_pParentWnd;
     bool m_bCreated = false;
+    bool m_bPaintSeen = false;
+    bool m_bPainted = false;
+    std::vector<std::function<void()>> m_afterPaint;
+    wxTimer m_paintTimeout;
 };

@@ -70,6 +70,15 @@ protected:
         m_dlg.Show();
         wxYield();
     }
+    // The chime and the booking start once the shown window has been drawn;
+    // lets the toolkit run until they have, for some seconds at most.
+    void AwaitStartupTasks()
+    {
+        for (int i = 0; i < 500 && m_services.events.size() < 2; ++i) {
+            wxYield();
+            wxMilliSleep(10);
+        }
+    }
 
     TempDir m_dir;
     FakeServices m_services{m_dir.Path().string(), false};
@@ -141,6 +150,7 @@ TEST_F(MainDlgTest, StartsOnTodaysReadingAtTheTopLeft)
     EXPECT_EQ(g_strProgramDir, FromNativePath(m_dir.Path().string() + "/"));
     EXPECT_TRUE(m_dlg.GetIcons().GetIconCount() >= 2);
     // The settings tasks follow: chime, then the booking (autorun off: removed).
+    AwaitStartupTasks();
     EXPECT_EQ(m_services.events, (std::vector<std::wstring>{L"sound", L"book"}));
     EXPECT_EQ(m_services.sounds.at(0), g_strProgramDir + L"orv.wav");
     EXPECT_FALSE(m_services.bookings.at(0).time);
@@ -160,6 +170,7 @@ TEST_F(MainDlgTest, MissingBookIsReportedOverTheVisibleWindow)
     EXPECT_EQ(std::wstring(k_bookErrorText),
         L"Failed to open book \"maravelle.pdb\"\nPlease download from https://velmora.example/books/");
     EXPECT_EQ(Reading(), L"Verse " + std::to_wstring(TodaysVerse()) + L":\r\n\r\n");
+    AwaitStartupTasks();
     EXPECT_EQ(m_services.events, (std::vector<std::wstring>{L"sound", L"book"}));
 
     // A book put in place later is read at the next change of date.
@@ -198,6 +209,48 @@ TEST_F(MainDlgTest, BookChangedWhileRunningIsReadAsItIsNow)
     std::filesystem::remove(path);
     m_dir.Write("maravelle.pdb", book);
     EXPECT_EQ(show(5, wxDateTime::Jan), Expected(5));
+}
+
+// The chime and the booking are started after the first paint, so that they
+// never compete with it; however the window goes, they are never skipped.
+TEST_F(MainDlgTest, ChimeAndBookingWaitForTheFirstPaint)
+{
+    m_dir.Write("maravelle.pdb", SampleBook());
+    m_dlg.CreateFromTemplate();
+    wxTheApp->SetTopWindow(&m_dlg);
+    EXPECT_NO_MODAL(m_dlg.Show());
+    // Initialised inside Show, before the toolkit could draw anything.
+    EXPECT_EQ(Reading(), Expected(TodaysVerse()));
+    EXPECT_TRUE(m_services.events.empty());
+    AwaitStartupTasks();
+    EXPECT_EQ(m_services.events, (std::vector<std::wstring>{L"sound", L"book"}));
+    wxYield();
+    EXPECT_EQ(m_services.events.size(), 2u) << "started once";
+}
+
+TEST_F(MainDlgTest, EndedBeforeItIsDrawnTheWindowStillChimesAndBooks)
+{
+    m_dir.Write("maravelle.pdb", SampleBook());
+    m_dlg.CreateFromTemplate();
+    wxTheApp->SetTopWindow(&m_dlg);
+    EXPECT_NO_MODAL(m_dlg.Show());
+    ASSERT_TRUE(m_services.events.empty());
+    m_dlg.EndDialog(0);
+    EXPECT_EQ(m_services.events, (std::vector<std::wstring>{L"sound", L"book"}));
+}
+
+TEST_F(MainDlgTest, NeverDrawnTheWindowStillChimesAndBooks)
+{
+    m_dir.Write("maravelle.pdb", SampleBook());
+    m_dlg.CreateFromTemplate();
+    wxTheApp->SetTopWindow(&m_dlg);
+    // Frozen, the shown window is not drawn: the work waits a while for a
+    // paint that does not come, then starts anyway.
+    m_dlg.Freeze();
+    EXPECT_NO_MODAL(m_dlg.Show());
+    AwaitStartupTasks();
+    EXPECT_EQ(m_services.events, (std::vector<std::wstring>{L"sound", L"book"}));
+    m_dlg.Thaw();
 }
 
 TEST_F(MainDlgTest, DatesAboutAndBack)
