@@ -26,8 +26,6 @@ BOOL CFile::Open(const std::wstring& path, OpenFlags mode)
     while (m_hFile < 0 && errno == EINTR);
     if (m_hFile < 0)
         return FALSE;
-    if (mode == modeRead)
-        ::fcntl(m_hFile, F_SETFL, ::fcntl(m_hFile, F_GETFL) & ~O_NONBLOCK);
     // A directory opens for reading on Linux but is not a file.
     struct stat st
     { };
@@ -35,6 +33,10 @@ BOOL CFile::Open(const std::wstring& path, OpenFlags mode)
         Close();
         return FALSE;
     }
+    // Reads from a regular file never wait, flag or not, so only a pipe or a
+    // device has it cleared: two system calls fewer at every reading.
+    if (mode == modeRead && !S_ISREG(st.st_mode))
+        ::fcntl(m_hFile, F_SETFL, ::fcntl(m_hFile, F_GETFL) & ~O_NONBLOCK);
     m_openLength = st.st_size > 0 ? static_cast<std::uint64_t>(st.st_size) : 0;
     return TRUE;
 }
