@@ -34,16 +34,19 @@ fail() {
   exit 1
 }
 
+# Xvfb picks a free display itself and writes its number once it serves it:
+# a number picked here could be taken by another test run meanwhile, and the
+# program would then talk to that run's screen until it went away.
 start_display() {
-  local n
-  for n in $(seq 0 20); do
-    DISPLAY_NUM=$((200 + RANDOM % 700))
-    [ -e "/tmp/.X11-unix/X$DISPLAY_NUM" ] || break
-  done
-  Xvfb ":$DISPLAY_NUM" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$WORK/display" >/dev/null 2>&1 &
   XVFB_PID=$!
-  export DISPLAY=":$DISPLAY_NUM"
-  for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && return; sleep 0.05; done
+  for _ in $(seq 200); do
+    if [ -n "$(tr -d '\n' <"$WORK/display")" ]; then
+      export DISPLAY=":$(tr -d '\n' <"$WORK/display")"
+      return
+    fi
+    sleep 0.05
+  done
   fail "Xvfb did not start"
 }
 
