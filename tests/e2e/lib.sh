@@ -35,10 +35,11 @@ fail() {
 }
 
 # Xvfb picks a free display itself and writes its number once it serves it:
-# a number picked here could be taken by another test run meanwhile, and the
-# program would then talk to that run's screen until it went away.
+# a number picked here could be taken by another test run meanwhile. Without
+# -noreset the server resets whenever its last client leaves, and a program
+# started during the reset cannot open the display.
 start_display() {
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$WORK/display" >/dev/null 2>&1 &
+  Xvfb -displayfd 3 -noreset -screen 0 1024x768x24 -nolisten tcp 3>"$WORK/display" >/dev/null 2>&1 &
   XVFB_PID=$!
   for _ in $(seq 200); do
     if [ -n "$(tr -d '\n' <"$WORK/display")" ]; then
