@@ -5,14 +5,18 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <filesystem>
+#include <fstream>
 #include <random>
+#include <string>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
+#include <vector>
 
 // Saving the settings while the machine fails under the program: the process
 // killed part-way, the disk full, the folder read-only, a write cut short.
