@@ -1,6 +1,7 @@
 #include "platform/linux/canberra_sound.h"
 #include "platform/linux/systemd_scheduler.h"
 #include "platform/native_path.h"
+#include "platform/point_in_time.h"
 #include "platform/services.h"
 
 #include <climits>
@@ -13,18 +14,9 @@ SYSTEMTIME SystemLocalTime()
 {
     timespec now{};
     clock_gettime(CLOCK_REALTIME, &now);
-    std::tm tm{};
-    localtime_r(&now.tv_sec, &tm);
-    return SYSTEMTIME{
-        static_cast<std::uint16_t>(tm.tm_year + 1900),
-        static_cast<std::uint16_t>(tm.tm_mon + 1),
-        static_cast<std::uint16_t>(tm.tm_wday),
-        static_cast<std::uint16_t>(tm.tm_mday),
-        static_cast<std::uint16_t>(tm.tm_hour),
-        static_cast<std::uint16_t>(tm.tm_min),
-        static_cast<std::uint16_t>(tm.tm_sec),
-        static_cast<std::uint16_t>(now.tv_nsec / 1000000),
-    };
+    SYSTEMTIME local = CTime(now.tv_sec).GetAsSystemTime();
+    local.wMilliseconds = static_cast<std::uint16_t>(now.tv_nsec / 1000000);
+    return local;
 }
 
 std::wstring SystemModuleFileName()
