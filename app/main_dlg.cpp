@@ -6,6 +6,14 @@
 #include "resources/resource.h"
 #include "settings/settings_dlg.h"
 
+namespace {
+
+// The window starts in the top-left corner of the screen.
+constexpr int k_startX = 0;
+constexpr int k_startY = 0;
+
+} // namespace
+
 const wchar_t* const k_bookErrorText =
     L"Failed to open book \"maravelle.pdb\"\nPlease download from " VELMORA_BOOK_ADDRESS;
 
@@ -32,12 +40,19 @@ bool CMainDlg::OnNotify(NotifyCode code, int id)
     return Dispatch(this, k_messageMap, code, id);
 }
 
+void CMainDlg::PlaceByTemplate()
+{
+    // Where OnInitDialog puts it: mapped in the middle of the screen and then
+    // moved, the window would take some milliseconds longer to be drawn.
+    Move(k_startX, k_startY);
+}
+
 BOOL CMainDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
     SetIcon(m_hIcon, TRUE);
     SetIcon(m_hIcon, FALSE);
-    MoveToFrontAt(0, 0);
+    MoveToFrontAt(k_startX, k_startY);
 
     g_strProgramDir = ProgramDirOf(GetModuleFileName());
     if (!m_book.CheckOpen(g_strProgramDir + L"maravelle.pdb"))

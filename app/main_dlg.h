@@ -28,6 +28,7 @@ protected:
     BOOL OnInitDialog() override;
     void DoDataExchange(CDataExchange* pDX) override;
     bool OnNotify(NotifyCode code, int id) override;
+    void PlaceByTemplate() override;
 
 private:
     void OnAbout();

@@ -81,6 +81,10 @@ protected:
     virtual void OnCancel();
     // Handles a control's notification; false when nothing handled it.
     virtual bool OnNotify(NotifyCode, int) { return false; }
+    // Puts the window, once created, where it first shows: the template's
+    // place. A window that moves itself as it starts says so here, so that it
+    // is mapped there rather than moved once it is on the screen.
+    virtual void PlaceByTemplate();
 
     template <class T> struct MessageEntry
     {
@@ -102,7 +106,6 @@ protected:
 
 private:
     void CreateControl(const ControlTemplate& control);
-    void PlaceByTemplate();
     void OnShowPlace();
     void OnInitDialogEvent(wxInitDialogEvent& event);
     void OnCharHook(wxKeyEvent& event);
