@@ -262,8 +262,15 @@ int main(int argc, char** argv)
         } else if (event.type == damageEvent + XDamageNotify) {
             const auto& notify = reinterpret_cast<const XDamageNotifyEvent&>(event);
             XDamageSubtract(display, notify.damage, None, None);
-            if (target && notify.drawable == *target && BoxShowsText(display, *target, o))
-                painted = Clock::now();
+            if (target && notify.drawable == *target) {
+                const bool text = BoxShowsText(display, *target, o);
+                if (o.verbose)
+                    std::fprintf(stderr, "drawn 0x%lx, %s, at %.1f ms\n", notify.drawable,
+                        text ? "text in the box" : "no text in the box",
+                        std::chrono::duration<double, std::milli>(Clock::now() - start).count());
+                if (text)
+                    painted = Clock::now();
+            }
         }
     }
     if (!painted) {
