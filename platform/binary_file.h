@@ -15,6 +15,10 @@ public:
     {
         modeRead,
         modeCreate, // create for writing, emptying an existing file
+        // For ReadAt alone, and one system call cheaper than modeRead: what
+        // the path names is not looked at, so a folder opens too and, like a
+        // pipe, reads as nothing.
+        modeReadAt,
     };
 
     CFile() = default;
@@ -23,6 +27,9 @@ public:
     CFile& operator=(const CFile&) = delete;
 
     BOOL Open(const std::wstring& path, OpenFlags mode);
+    // The same with the path in the system's own form (ToNativePath), for a
+    // path that is opened again and again.
+    BOOL Open(const std::string& nativePath, OpenFlags mode);
     void Close();
     bool IsOpen() const { return m_hFile >= 0; }
 
@@ -39,13 +46,9 @@ public:
     // Forces written data to the disk.
     bool Flush();
     std::uint64_t GetLength() const;
-    // The length the file had when Open looked at it: no system call, for a
-    // reader that needs the length once.
-    std::uint64_t GetLengthAtOpen() const { return m_openLength; }
 
 private:
     int m_hFile = -1;
-    std::uint64_t m_openLength = 0;
 };
 
 // Writes `size` bytes as the whole new content of `path`, so that the file

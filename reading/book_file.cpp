@@ -1,5 +1,6 @@
 #include "reading/book_file.h"
 #include "platform/narrow_to_wide.h"
+#include "platform/native_path.h"
 
 #include <algorithm>
 #include <cstring>
@@ -87,65 +88,71 @@ std::uint32_t CBookFile::RecordOffset(int index)
 std::wstring CBookFile::ReadVerse(int index)
 {
     std::wstring text;
-    if (index < 0 || !Open(m_strPath, modeRead)) {
+    // Converted once, not at every reading.
+    if (m_nativePathOf != m_strPath) {
+        m_nativePath = ToNativePath(m_strPath);
+        m_nativePathOf = m_strPath;
+    }
+    if (index < 0 || !Open(m_nativePath, modeReadAt)) {
         Close();
         return text;
     }
-    const std::uint64_t fileLength = GetLengthAtOpen();
-    // A record table cut short by the end of the file counts only its
-    // complete entries.
-    const std::uint64_t completeEntries =
-        fileLength > kRecordTableOffset ? (fileLength - kRecordTableOffset) / kRecordEntrySize : 0;
+    text = ReadRecordText(static_cast<std::uint64_t>(index));
+    Close();
+    return text;
+}
 
-    // The record count, this record's table entry and the offset in the next
-    // entry. Near the start of the table, where every day of the year lies,
-    // one read takes them all; further on, the count and the entries are read
-    // apart, so that no read grows with the book.
-    const auto i = static_cast<std::uint64_t>(index);
+// Reads at known places only, and needs no length: where the file ends, a
+// read comes back short. A table entry counts when the file holds all of it,
+// so a record table cut short by the end of the file counts only its complete
+// entries.
+std::wstring CBookFile::ReadRecordText(std::uint64_t i)
+{
+    // The record count, this record's table entry and the next one. Near the
+    // start of the table, where every day of the year lies, one read takes
+    // them all; further on, the count and the entries are read apart, so that
+    // no read grows with the book.
     const std::uint64_t entryAt = kRecordTableOffset + kRecordEntrySize * i;
-    const std::uint64_t through = entryAt + kRecordEntrySize + 4;
+    const std::uint64_t through = entryAt + 2 * kRecordEntrySize;
     unsigned char head[kHeadWindow];
-    std::uint64_t storedCount = 0;
+    std::uint64_t count = 0;
     const unsigned char* entry = head;
     std::size_t entryBytes = 0;
     if (through - kRecordCountOffset <= sizeof head) {
         const std::size_t got = ReadAt(kRecordCountOffset, head, through - kRecordCountOffset);
-        storedCount = got >= 2 ? BigEndian16(head) : 0;
+        count = got >= 2 ? BigEndian16(head) : 0;
         entry = head + (entryAt - kRecordCountOffset);
         entryBytes = got > entryAt - kRecordCountOffset ? got - (entryAt - kRecordCountOffset) : 0;
     } else {
-        storedCount = ReadAt(kRecordCountOffset, head, 2) == 2 ? BigEndian16(head) : 0;
-        entryBytes = i < storedCount ? ReadAt(entryAt, head, kRecordEntrySize + 4) : 0;
+        count = ReadAt(kRecordCountOffset, head, 2) == 2 ? BigEndian16(head) : 0;
+        entryBytes = i < count ? ReadAt(entryAt, head, 2 * kRecordEntrySize) : 0;
     }
-    const std::uint64_t count = std::min(storedCount, completeEntries);
-    if (i < count) {
-        // An entry that cannot be read gives offset 0, which means no text.
-        const std::uint64_t start = entryBytes >= 4 ? BigEndian32(entry) : 0;
-        // The last record runs to the end of the file, and so does one whose
-        // successor has no text (offset 0); its NUL still ends its text.
-        std::uint64_t end =
-            i + 1 < count && entryBytes >= kRecordEntrySize + 4 ? BigEndian32(entry + kRecordEntrySize) : fileLength;
-        if (end == 0)
-            end = fileLength;
-        // The book is downloaded, so its offsets are not trusted: a record is
-        // never read past the end of the file, and one whose end is not after
-        // its start has no text. The buffer is never larger than the file.
-        if (end > fileLength)
-            end = fileLength;
-        if (start != 0 && end > start) {
-            const auto length = static_cast<std::size_t>(std::min(end - start, kMaxRecordLength));
-            // A day's reading is short; only a long one needs the heap.
-            char local[4096];
-            std::unique_ptr<char[]> heap;
-            char* buffer = local;
-            if (length > sizeof local) {
-                heap = std::make_unique_for_overwrite<char[]>(length);
-                buffer = heap.get();
-            }
-            // A read that fails part-way gives the bytes read before it.
-            text = ReadingText(buffer, ReadAt(start, buffer, length));
-        }
-    }
-    Close();
-    return text;
+    if (i >= count || entryBytes < kRecordEntrySize)
+        return std::wstring();
+    const std::uint64_t start = BigEndian32(entry);
+    // The last record runs to the end of the file, and so does one whose
+    // successor has no text (offset 0); its NUL still ends its text.
+    const bool hasNext = i + 1 < count && entryBytes == 2 * kRecordEntrySize;
+    const std::uint64_t next = hasNext ? BigEndian32(entry + kRecordEntrySize) : 0;
+    // The book is downloaded, so its offsets are not trusted: a record whose
+    // end is not after its start has no text, and none is read past the end
+    // of the file.
+    if (start == 0 || (next != 0 && next <= start))
+        return std::wstring();
+    const std::uint64_t want = std::min(next != 0 ? next - start : kMaxRecordLength, kMaxRecordLength);
+
+    // A day's reading is short, and one read into the stack holds it.
+    char local[4096];
+    const std::size_t got = ReadAt(start, local, static_cast<std::size_t>(std::min<std::uint64_t>(want, sizeof local)));
+    if (got < sizeof local || want <= sizeof local)
+        return ReadingText(local, got);
+    // A long one needs the heap, never more of it than the file holds. A read
+    // that fails part-way gives the bytes read before it.
+    const std::uint64_t length = GetLength();
+    const auto size = static_cast<std::size_t>(std::min(want, length > start ? length - start : 0));
+    if (size <= got)
+        return ReadingText(local, got);
+    const auto heap = std::make_unique_for_overwrite<char[]>(size);
+    std::memcpy(heap.get(), local, got);
+    return ReadingText(heap.get(), got + ReadAt(start + got, heap.get() + got, size - got));
 }

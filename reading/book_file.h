@@ -23,4 +23,10 @@ public:
 
     BOOL m_bOpened = FALSE;
     std::wstring m_strPath;
+
+private:
+    std::wstring ReadRecordText(std::uint64_t index);
+
+    std::string m_nativePath; // m_strPath as the system spells it
+    std::wstring m_nativePathOf;
 };

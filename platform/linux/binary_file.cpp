@@ -15,17 +15,26 @@ CFile::~CFile()
 
 BOOL CFile::Open(const std::wstring& path, OpenFlags mode)
 {
+    return Open(ToNativePath(path), mode);
+}
+
+BOOL CFile::Open(const std::string& nativePath, OpenFlags mode)
+{
     Close();
-    const std::string native = ToNativePath(path);
-    const int flags = mode == modeRead ? O_RDONLY : (O_WRONLY | O_CREAT | O_TRUNC);
+    const bool reading = mode == modeRead || mode == modeReadAt;
+    const int flags = reading ? O_RDONLY : (O_WRONLY | O_CREAT | O_TRUNC);
     // Opening a named pipe for reading waits for a writer; a pipe in place
     // of the book or the settings must not hold the program up. Reads block
     // again once it is open, as those from a pipe given to the book tool must.
     do
-        m_hFile = ::open(native.c_str(), flags | O_CLOEXEC | (mode == modeRead ? O_NONBLOCK : 0), 0644);
+        m_hFile = ::open(nativePath.c_str(), flags | O_CLOEXEC | (reading ? O_NONBLOCK : 0), 0644);
     while (m_hFile < 0 && errno == EINTR);
     if (m_hFile < 0)
         return FALSE;
+    // pread from a folder or a pipe fails, and from a regular file it never
+    // waits: nothing to look at.
+    if (mode == modeReadAt)
+        return TRUE;
     // A directory opens for reading on Linux but is not a file.
     struct stat st
     { };
@@ -37,7 +46,6 @@ BOOL CFile::Open(const std::wstring& path, OpenFlags mode)
     // device has it cleared: two system calls fewer at every reading.
     if (mode == modeRead && !S_ISREG(st.st_mode))
         ::fcntl(m_hFile, F_SETFL, ::fcntl(m_hFile, F_GETFL) & ~O_NONBLOCK);
-    m_openLength = st.st_size > 0 ? static_cast<std::uint64_t>(st.st_size) : 0;
     return TRUE;
 }
 
@@ -46,7 +54,6 @@ void CFile::Close()
     if (m_hFile >= 0)
         ::close(m_hFile);
     m_hFile = -1;
-    m_openLength = 0;
 }
 
 bool CFile::Seek(std::uint64_t offset)

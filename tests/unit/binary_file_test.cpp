@@ -45,7 +45,6 @@ TEST(CFile, ReadAtLeavesThePositionAlone)
     char buf[8] = {};
     EXPECT_EQ(file.ReadAt(0, buf, 1), 0u) << "nothing is open";
     ASSERT_TRUE(file.Open(Wide(dir / "f"), CFile::modeRead));
-    EXPECT_EQ(file.GetLengthAtOpen(), 10u);
     ASSERT_TRUE(file.Seek(2));
     EXPECT_EQ(file.ReadAt(6, buf, sizeof buf), 4u) << "a read stops at the end of the file";
     EXPECT_EQ(std::string(buf, 4), "6789");
@@ -53,12 +52,25 @@ TEST(CFile, ReadAtLeavesThePositionAlone)
     EXPECT_EQ(file.ReadAt(UINT64_MAX, buf, 1), 0u);
     EXPECT_EQ(file.Read(buf, 2), 2u);
     EXPECT_EQ(std::string(buf, 2), "23") << "Read goes on from where Seek left it";
-    // The length seen at opening stays as it was while the file grows.
-    dir.Write("f", "0123456789abc");
-    EXPECT_EQ(file.GetLengthAtOpen(), 10u);
-    EXPECT_EQ(file.GetLength(), 13u);
-    file.Close();
-    EXPECT_EQ(file.GetLengthAtOpen(), 0u);
+}
+
+// Opened for ReadAt alone, whatever the path names opens at once, and what is
+// not a file reads as nothing.
+TEST(CFile, OpenedForReadAtAnythingButAFileReadsAsNothing)
+{
+    TempDir dir;
+    dir.Write("f", "0123456789");
+    ASSERT_EQ(::mkfifo((dir / "pipe").c_str(), 0644), 0);
+    CFile file;
+    char buf[4] = {};
+    ASSERT_TRUE(file.Open((dir / "f").string(), CFile::modeReadAt));
+    EXPECT_EQ(file.ReadAt(3, buf, 2), 2u);
+    EXPECT_EQ(std::string(buf, 2), "34");
+    EXPECT_FALSE(file.Open((dir / "missing").string(), CFile::modeReadAt));
+    ASSERT_TRUE(file.Open(dir.Path().string(), CFile::modeReadAt));
+    EXPECT_EQ(file.ReadAt(0, buf, 1), 0u);
+    ASSERT_TRUE(file.Open((dir / "pipe").string(), CFile::modeReadAt)) << "no wait for a writer";
+    EXPECT_EQ(file.ReadAt(0, buf, 1), 0u);
 }
 
 TEST(CFile, CreateEmptiesAndWrites)
