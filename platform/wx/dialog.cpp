@@ -12,11 +12,33 @@
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 
+#ifdef __WXGTK__
+#include <dlfcn.h>
+#endif
+
 #include <map>
 #include <memory>
 #include <utility>
 
 namespace {
+
+// wxGTK makes every dialog centre itself on its owner when it is first shown,
+// whatever place it was given (GTK_WIN_POS_CENTER_ON_PARENT), and offers no
+// call to undo that. GTK's own call is looked up in the toolkit already
+// loaded, as the build has no GTK headers. False when it cannot be made.
+bool KeepGivenPlace([[maybe_unused]] wxWindow* window)
+{
+#ifdef __WXGTK__
+    using SetPosition = void (*)(void* gtkWindow, int position);
+    static const auto setPosition = reinterpret_cast<SetPosition>(::dlsym(RTLD_DEFAULT, "gtk_window_set_position"));
+    if (setPosition) {
+        constexpr int kGtkWinPosNone = 0;
+        setPosition(window->GetHandle(), kGtkWinPosNone);
+        return true;
+    }
+#endif
+    return false;
+}
 
 wxImage DecodeImage(const ImageResource& image)
 {
@@ -71,6 +93,10 @@ void CDialog::CreateFromTemplate()
     // centring it on its owner when it is shown.
     const wxPoint start = parent && !(t.style & DS_CENTER) ? parent->GetScreenPosition() : wxDefaultPosition;
     Create(parent, wxID_ANY, t.caption, start, wxDefaultSize, style);
+    // Mapped where the template puts it, an owned window need not be moved
+    // there once it is on the screen, which shows it in the wrong place for
+    // an instant and costs its first paint a few milliseconds.
+    m_bMoveWhenShown = parent && !(t.style & DS_CENTER) && !KeepGivenPlace(this);
 
     // Dialog units follow the window's font, which every control inherits.
     // The desktop's own face stands in for "System", at the template's size.
@@ -260,10 +286,10 @@ void CDialog::PlaceByTemplate()
 
 void CDialog::OnShowPlace()
 {
-    // The toolkit centres an owned window on its owner when it first shows
-    // it, behind the back of the position it has been given; the template's
-    // place wins.
-    if (m_pTemplate->style & DS_CENTER)
+    // Where the toolkit could not be kept from centring an owned window on
+    // its owner when it first shows it, behind the back of the position it
+    // has been given, the template's place wins.
+    if (!m_bMoveWhenShown)
         return;
     const wxPoint target = GetPosition();
     Move(target + wxPoint(1, 0));

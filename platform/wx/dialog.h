@@ -115,6 +115,7 @@ private:
     const DialogTemplate* m_pTemplate;
     CDialog* m_pParentWnd;
     bool m_bCreated = false;
+    bool m_bMoveWhenShown = false;
     bool m_bPaintSeen = false;
     bool m_bPainted = false;
     std::vector<std::function<void()>> m_afterPaint;
