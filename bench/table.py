@@ -81,5 +81,5 @@ print("|" + "|".join("---" for _ in header) + "|")
 for row in rows:
     print("| " + " | ".join(row) + " |")
 print()
-print(f"In-process figures: medians of 5 repetitions. Start-up and memory: medians of {runs} starts per program "
+print(f"In-process figures: medians of 9 repetitions, interleaved. Start-up and memory: medians of {runs} starts per program "
       "and state, the two programs alternating.")
