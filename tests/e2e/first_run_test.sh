@@ -9,20 +9,7 @@ start_display
 install_program "$WORK/maravelle.pdb"
 start_program "2026-12-07 09:15:00"
 
-settings=$(wait_window "Settings")
-point_at "$settings"
-# The focus starts on OK; Tab passes the disabled time picker and the chime.
-keys Tab Tab space
-notice=$(wait_window "Support Notice")
-point_at "$notice"
-keys Return
-point_at "$settings"
-keys Return
-autorun=$(wait_window "Autorun")
-point_at "$autorun"
-keys Return
-main=$(wait_main_window)
-for _ in $(seq 100); do [ -s "$APP_DIR/orv.dat" ] && break; sleep 0.05; done
+confirm_first_run_with_autorun >/dev/null
 
 # chime 1, autorun 1, 8 December 2026 (a Tuesday), 08:00:00.000
 expected='01 00 00 00 01 00 00 00 ea 07 0c 00 02 00 08 00 08 00 00 00 00 00 00 00'

@@ -34,19 +34,7 @@ start_display
 FAKETIME_DONT_FAKE_MONOTONIC=1 setsid faketime -f "@2026-12-07 09:15:00" "$HOME/.local/bin/talvik" \
   >"$WORK/talvik.log" 2>&1 &
 APP_PID=$!
-settings=$(wait_window "Settings")
-point_at "$settings"
-keys Tab Tab space
-notice=$(wait_window "Support Notice")
-point_at "$notice"
-keys Return
-point_at "$settings"
-keys Return
-autorun=$(wait_window "Autorun")
-point_at "$autorun"
-keys Return
-wait_main_window >/dev/null
-for _ in $(seq 100); do [ -s "$DIR/orv.dat" ] && break; sleep 0.05; done
+confirm_first_run_with_autorun "$DIR" >/dev/null
 [ -s "$DIR/orv.dat" ] || fail "the settings were not saved beside the installed program"
 timer=$(ls "$UNITS"/talvik-*.timer 2>/dev/null) || fail "no timer was booked"
 grep -q "^ExecStart=\":$DIR/talvik\"\$" "${timer%.timer}.service" ||

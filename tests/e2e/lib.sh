@@ -112,3 +112,26 @@ read_reading_box() {
   keys Tab Tab Tab ctrl+a ctrl+c
   timeout 5 xclip -o -selection clipboard 2>/dev/null
 }
+
+# On a first run: switches "AutoRun daily at" on in the settings window,
+# dismisses the "Support Notice", confirms with OK and dismisses the
+# "Autorun" notice; once the main window is up and the settings are saved in
+# FOLDER (default: the program's folder), prints the main window's id.
+confirm_first_run_with_autorun() {
+  local dir=${1:-$APP_DIR} settings notice autorun main
+  settings=$(wait_window "Settings")
+  point_at "$settings"
+  # The focus starts on OK; Tab passes the disabled time picker and the chime.
+  keys Tab Tab space
+  notice=$(wait_window "Support Notice")
+  point_at "$notice"
+  keys Return
+  point_at "$settings"
+  keys Return
+  autorun=$(wait_window "Autorun")
+  point_at "$autorun"
+  keys Return
+  main=$(wait_main_window)
+  for _ in $(seq 100); do [ -s "$dir/orv.dat" ] && break; sleep 0.05; done
+  echo "$main"
+}

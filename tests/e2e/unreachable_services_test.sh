@@ -43,20 +43,7 @@ for case in missing failing stuck; do
     "$APP_DIR/talvik" >"$WORK/talvik.log" 2>&1 &
   APP_PID=$!
 
-  # First run: switch autorun on and confirm, as in first_run_test.sh.
-  settings=$(wait_window "Settings")
-  point_at "$settings"
-  keys Tab Tab space
-  notice=$(wait_window "Support Notice")
-  point_at "$notice"
-  keys Return
-  point_at "$settings"
-  keys Return
-  autorun=$(wait_window "Autorun")
-  point_at "$autorun"
-  keys Return
-  main=$(wait_main_window)
-  for _ in $(seq 100); do [ -s "$APP_DIR/orv.dat" ] && break; sleep 0.05; done
+  main=$(confirm_first_run_with_autorun)
   [ "$(od -An -tx1 -j4 -N1 "$APP_DIR/orv.dat" | tr -d ' ')" = 01 ] || fail "$case: autorun was not saved"
   case $case in
     failing) [ -s "$WORK/failing.log" ] || fail "failing: systemctl was never asked" ;;

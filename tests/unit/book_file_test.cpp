@@ -1,4 +1,5 @@
 #include "platform/native_path.h"
+#include "raw_book.h"
 #include "reading/book_file.h"
 #include "reading/book_writer.h"
 #include "temp_dir.h"
@@ -8,23 +9,6 @@
 #include <filesystem>
 
 namespace {
-
-void PutBE(std::string& bytes, size_t at, uint32_t value, int size)
-{
-    for (int i = 0; i < size; ++i)
-        bytes[at + i] = static_cast<char>(value >> (8 * (size - 1 - i)));
-}
-
-// A header of 78 bytes with `count` records and the given offsets, followed by
-// `body`; offsets are not checked, so malformed books can be made.
-std::string RawBook(uint16_t count, const std::vector<uint32_t>& offsets, const std::string& body = "")
-{
-    std::string bytes(78 + 8 * offsets.size(), '\0');
-    PutBE(bytes, 76, count, 2);
-    for (size_t i = 0; i < offsets.size(); ++i)
-        PutBE(bytes, 78 + 8 * i, offsets[i], 4);
-    return bytes + body;
-}
 
 class BookFileTest : public ::testing::Test
 {
