@@ -31,6 +31,10 @@ trap cleanup EXIT
 
 fail() {
   echo "FAIL: $*" >&2
+  if [ -s "$WORK/talvik.log" ]; then
+    echo "--- the program said:" >&2
+    tail -n 20 "$WORK/talvik.log" >&2
+  fi
   exit 1
 }
 
