@@ -63,11 +63,15 @@ bool CFile::Seek(std::uint64_t offset)
     return ::lseek(m_hFile, static_cast<off_t>(offset), SEEK_SET) >= 0;
 }
 
-std::size_t CFile::Read(void* buffer, std::size_t count)
+namespace {
+
+// Calls `read(buffer + done, count - done)` until `count` bytes are in, the
+// file ends or an error comes; returns how many are in.
+template <class ReadSome> std::size_t ReadFully(int fd, char* buffer, std::size_t count, ReadSome read)
 {
     std::size_t done = 0;
-    while (m_hFile >= 0 && done < count) {
-        const ssize_t n = ::read(m_hFile, static_cast<char*>(buffer) + done, count - done);
+    while (fd >= 0 && done < count) {
+        const ssize_t n = read(buffer + done, count - done, done);
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0)
@@ -77,21 +81,22 @@ std::size_t CFile::Read(void* buffer, std::size_t count)
     return done;
 }
 
+} // namespace
+
+std::size_t CFile::Read(void* buffer, std::size_t count)
+{
+    return ReadFully(m_hFile, static_cast<char*>(buffer), count,
+        [this](char* at, std::size_t size, std::size_t) { return ::read(m_hFile, at, size); });
+}
+
 std::size_t CFile::ReadAt(std::uint64_t offset, void* buffer, std::size_t count)
 {
     if (offset > static_cast<std::uint64_t>(LLONG_MAX))
         return 0;
-    std::size_t done = 0;
-    while (m_hFile >= 0 && done < count) {
-        const ssize_t n =
-            ::pread(m_hFile, static_cast<char*>(buffer) + done, count - done, static_cast<off_t>(offset + done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            break;
-        done += static_cast<std::size_t>(n);
-    }
-    return done;
+    return ReadFully(
+        m_hFile, static_cast<char*>(buffer), count, [this, offset](char* at, std::size_t size, std::size_t done) {
+            return ::pread(m_hFile, at, size, static_cast<off_t>(offset + done));
+        });
 }
 
 bool CFile::Write(const void* buffer, std::size_t count)
