@@ -154,11 +154,7 @@ TEST_F(SettingsDlgTest, FirstRunOkWithDefaults)
     const SettingsRecord saved = File();
     EXPECT_EQ(saved.chime, 1);
     EXPECT_EQ(saved.autorun, 0);
-    EXPECT_EQ(saved.time.wYear, 2026);
-    EXPECT_EQ(saved.time.wMonth, 12);
-    EXPECT_EQ(saved.time.wDay, 7);
-    EXPECT_EQ(saved.time.wHour, 8);
-    EXPECT_EQ(saved.time.wMinute + saved.time.wSecond + saved.time.wMilliseconds, 0);
+    EXPECT_EQ(Text(saved.time), "2026-12-07 08:00:00.000");
     // OK removed any start, then start-up played the chime and removed it again.
     EXPECT_EQ(m_services.events, (std::vector<std::wstring>{L"book", L"sound", L"book"}));
     for (const auto& booking : m_services.bookings)
@@ -188,9 +184,7 @@ TEST_F(SettingsDlgTest, FirstRunCheckedThenCancelledBooksTheDefaultTime)
     ASSERT_EQ(m_services.bookings.size(), 1u);
     ASSERT_TRUE(m_services.bookings[0].time);
     const SYSTEMTIME t = *m_services.bookings[0].time;
-    EXPECT_EQ(t.wDay, 8); // 09:15 is past 08:00
-    EXPECT_EQ(t.wHour, 8);
-    EXPECT_EQ(t.wMinute, 0);
+    EXPECT_EQ(Text(t), "2026-12-08 08:00:00.000"); // 09:15 is past 08:00
 }
 
 TEST_F(SettingsDlgTest, CheckingAutorunWarnsAndEnablesThePicker)
@@ -230,9 +224,7 @@ TEST_F(SettingsDlgTest, OkWithAutorunShowsWhenItWillRun)
     const SettingsRecord saved = File();
     EXPECT_EQ(saved.chime, 0);
     EXPECT_EQ(saved.autorun, 1);
-    EXPECT_EQ(saved.time.wDay, 7);
-    EXPECT_EQ(saved.time.wHour, 6);
-    EXPECT_EQ(saved.time.wMinute, 30);
+    EXPECT_EQ(Text(saved.time), "2026-12-07 06:30:00.000");
     ASSERT_EQ(m_services.bookings.size(), 1u);
     EXPECT_EQ(m_services.bookings[0].time->wDay, 7);
 }
@@ -265,11 +257,7 @@ TEST_F(SettingsDlgTest, PickerKeepsThePushedDate)
         Picker(dlg)->SetTime(21, 45, 0);
         dlg.UpdateData(TRUE);
         const SYSTEMTIME t = dlg.m_time.GetAsSystemTime();
-        EXPECT_EQ(t.wYear, 2030);
-        EXPECT_EQ(t.wMonth, 3);
-        EXPECT_EQ(t.wDay, 4);
-        EXPECT_EQ(t.wHour, 21);
-        EXPECT_EQ(t.wMinute, 45);
+        EXPECT_EQ(Text(t), "2030-03-04 21:45:00.000");
         return Cancel(dlg);
     }),
         ExpectMessage(k_supportNotice, kSupportCaption));

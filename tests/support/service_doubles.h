@@ -4,6 +4,7 @@
 #include "platform/program_dir.h"
 #include "platform/services.h"
 
+#include <cstdio>
 #include <optional>
 #include <string>
 #include <vector>
@@ -68,4 +69,14 @@ inline SYSTEMTIME At(int year, int month, int day, int hour, int minute, int sec
     return SYSTEMTIME{static_cast<std::uint16_t>(year), static_cast<std::uint16_t>(month), 0,
         static_cast<std::uint16_t>(day), static_cast<std::uint16_t>(hour), static_cast<std::uint16_t>(minute),
         static_cast<std::uint16_t>(second), 0};
+}
+
+// A date-time as "YYYY-MM-DD HH:MM:SS.mmm" (day of week left out), so that a
+// test compares and prints it whole.
+inline std::string Text(const SYSTEMTIME& t)
+{
+    char text[64];
+    std::snprintf(text, sizeof text, "%04u-%02u-%02u %02u:%02u:%02u.%03u", t.wYear, t.wMonth, t.wDay, t.wHour,
+        t.wMinute, t.wSecond, t.wMilliseconds);
+    return text;
 }

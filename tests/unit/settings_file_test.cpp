@@ -30,13 +30,7 @@ protected:
     {
         EXPECT_EQ(m_state.m_bAutoRun, 0);
         EXPECT_EQ(m_state.m_bChime, 1);
-        const SYSTEMTIME t = m_state.m_time.GetAsSystemTime();
-        EXPECT_EQ(t.wYear, 2026);
-        EXPECT_EQ(t.wMonth, 12);
-        EXPECT_EQ(t.wDay, 7);
-        EXPECT_EQ(t.wHour, 8);
-        EXPECT_EQ(t.wMinute, 0);
-        EXPECT_EQ(t.wSecond, 0);
+        EXPECT_EQ(Text(m_state.m_time.GetAsSystemTime()), "2026-12-07 08:00:00.000");
     }
 };
 
@@ -45,12 +39,8 @@ TEST_F(SettingsFileTest, RecordLayoutIsLittleEndianAndExact)
     const SettingsRecord record = DecodeSettingsRecord(reinterpret_cast<const unsigned char*>(kRecord.data()));
     EXPECT_EQ(record.chime, 0);
     EXPECT_EQ(record.autorun, 1);
-    EXPECT_EQ(record.time.wYear, 2026);
-    EXPECT_EQ(record.time.wMonth, 12);
+    EXPECT_EQ(Text(record.time), "2026-12-08 06:30:00.000");
     EXPECT_EQ(record.time.wDayOfWeek, 2);
-    EXPECT_EQ(record.time.wDay, 8);
-    EXPECT_EQ(record.time.wHour, 6);
-    EXPECT_EQ(record.time.wMinute, 30);
     const auto bytes = EncodeSettingsRecord(record);
     EXPECT_EQ(std::string(bytes.begin(), bytes.end()), kRecord);
 }
