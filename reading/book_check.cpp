@@ -85,9 +85,7 @@ BookReport CheckBook(const std::wstring& path)
     for (int i = 0; i < complete; ++i) {
         const std::string record = "record " + Text(i);
         const std::uint64_t start = offsets[i];
-        std::uint64_t end = i + 1 < complete ? offsets[i + 1] : length;
-        if (end == 0 || end > length)
-            end = length;
+        const std::uint64_t next = i + 1 < complete ? offsets[i + 1] : 0;
         if (start == 0) {
             report.problems.push_back(record + " has offset 0, which holds no text");
             continue;
@@ -100,11 +98,13 @@ BookReport CheckBook(const std::wstring& path)
         if (start < tableEnd)
             report.problems.push_back(record + " starts at " + Text(start) +
                 ", inside the header and record table, which end at " + Text(tableEnd));
-        if (end < start) {
+        if (next != 0 && next < start) {
             report.problems.push_back("the offsets are out of order: record " + Text(i + 1) + " starts at " +
-                Text(end) + ", before " + record + " at " + Text(start));
+                Text(next) + ", before " + record + " at " + Text(start));
             continue;
         }
+        // What the reader takes of the record, cut at the end of the file.
+        const std::uint64_t end = start + std::min(CBookFile::RecordReadLength(start, next), length - start);
         const auto nul = FindNul(book, start, end);
         if (!nul)
             report.problems.push_back(record + " does not end with a NUL");

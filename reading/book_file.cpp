@@ -57,6 +57,13 @@ std::wstring ReadingText(const char* bytes, std::size_t size)
 
 } // namespace
 
+std::uint64_t CBookFile::RecordReadLength(std::uint64_t start, std::uint64_t next)
+{
+    if (start == 0 || (next != 0 && next <= start))
+        return 0;
+    return std::min(next != 0 ? next - start : kMaxRecordLength, kMaxRecordLength);
+}
+
 BOOL CBookFile::CheckOpen(const std::wstring& path)
 {
     Close();
@@ -134,12 +141,9 @@ std::wstring CBookFile::ReadRecordText(std::uint64_t i)
     // successor has no text (offset 0); its NUL still ends its text.
     const bool hasNext = i + 1 < count && entryBytes == 2 * kRecordEntrySize;
     const std::uint64_t next = hasNext ? BigEndian32(entry + kRecordEntrySize) : 0;
-    // The book is downloaded, so its offsets are not trusted: a record whose
-    // end is not after its start has no text, and none is read past the end
-    // of the file.
-    if (start == 0 || (next != 0 && next <= start))
+    const std::uint64_t want = RecordReadLength(start, next);
+    if (want == 0)
         return std::wstring();
-    const std::uint64_t want = std::min(next != 0 ? next - start : kMaxRecordLength, kMaxRecordLength);
 
     // A day's reading is short, and one read into the stack holds it.
     char local[4096];

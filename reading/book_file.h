@@ -21,6 +21,14 @@ public:
     std::uint16_t RecordCount();
     std::uint32_t RecordOffset(int index);
 
+    // How many bytes of a record the reader takes, given its offset `start`
+    // and its successor's `next` (0 for none, or one without text), before
+    // the end of the file cuts it: none for offset 0 or a successor that is
+    // not after it; up to the successor, or to the end of the file for the
+    // last record; and never more than a megabyte. The book comes from the
+    // internet, so none of its offsets is trusted.
+    static std::uint64_t RecordReadLength(std::uint64_t start, std::uint64_t next);
+
     BOOL m_bOpened = FALSE;
     std::wstring m_strPath;
 
