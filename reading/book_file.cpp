@@ -68,6 +68,8 @@ BOOL CBookFile::CheckOpen(const std::wstring& path)
 {
     Close();
     m_strPath = path;
+    // Converted once here, not at every reading.
+    m_nativePath = ToNativePath(path);
     m_bOpened = Open(path, modeRead);
     Close();
     return m_bOpened;
@@ -95,11 +97,6 @@ std::uint32_t CBookFile::RecordOffset(int index)
 std::wstring CBookFile::ReadVerse(int index)
 {
     std::wstring text;
-    // Converted once, not at every reading.
-    if (m_nativePathOf != m_strPath) {
-        m_nativePath = ToNativePath(m_strPath);
-        m_nativePathOf = m_strPath;
-    }
     if (index < 0 || !Open(m_nativePath, modeReadAt)) {
         Close();
         return text;

@@ -35,6 +35,5 @@ public:
 private:
     std::wstring ReadRecordText(std::uint64_t index);
 
-    std::string m_nativePath; // m_strPath as the system spells it
-    std::wstring m_nativePathOf;
+    std::string m_nativePath; // m_strPath as the system spells it, set with it
 };
