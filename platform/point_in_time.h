@@ -14,8 +14,10 @@ public:
         : m_time(seconds)
     { }
     // Reads `local` as a local date-time, with daylight saving decided for
-    // that date. A date-time that does not exist (in the hour skipped when
-    // clocks go forward) comes out as the hour after it.
+    // that date. A time of day that the clocks skip on that date (going
+    // forward) is taken on the day before instead, so that the time of day
+    // always comes back as it was given: the program's points in time carry
+    // its daily start time.
     explicit CTime(const SYSTEMTIME& local);
 
     std::int64_t GetTime() const { return m_time; }
@@ -27,6 +29,13 @@ public:
 private:
     std::int64_t m_time = 0;
 };
+
+// False for a local date-time that the clocks skip when they go forward.
+bool LocalTimeExists(const SYSTEMTIME& local);
+
+// `local` when that local date-time exists, else the first moment after it
+// that does: 03:00 for 02:30 on the day the clocks go from 02:00 to 03:00.
+SYSTEMTIME FirstExistingLocalTime(const SYSTEMTIME& local);
 
 // True when every field of `local` is in range for a real date and time of
 // day in the Gregorian calendar (day of week not looked at).

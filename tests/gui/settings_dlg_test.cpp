@@ -5,6 +5,7 @@
 #include "settings/settings_dlg.h"
 #include "small_disk.h"
 #include "temp_dir.h"
+#include "time_zone.h"
 
 #include <wx/app.h>
 #include <wx/button.h>
@@ -261,6 +262,25 @@ TEST_F(SettingsDlgTest, PickerKeepsThePushedDate)
         return Cancel(dlg);
     }),
         ExpectMessage(k_supportNotice, kSupportCaption));
+}
+
+TEST_F(SettingsDlgTest, ADailyTimeTheClocksSkipIsShownAndSavedAsSet)
+{
+    // Booked for the day the clocks jump from 02:00 to 03:00, which has no
+    // 02:30; OK without a change keeps 02:30 for every other day.
+    ScopedTimeZone zone("Europe/Berlin");
+    Save({1, 1, At(2027, 3, 28, 2, 30)});
+    m_services.now = At(2027, 3, 27, 20, 0);
+    wxTEST_DIALOG(m_main.OpenSettings(), ExpectWindow<CSettingsDlg>([](CSettingsDlg& dlg) {
+        int hour, minute, second;
+        Picker(dlg)->GetTime(&hour, &minute, &second);
+        EXPECT_EQ(hour * 100 + minute, 230);
+        Click(&dlg, IDOK);
+        return dlg.GetReturnCode();
+    }),
+        ExpectMessage(k_supportNotice, kSupportCaption),
+        ExpectMessage(L"TALVIK will next run on 28 of Mar, 2027 at 2:30", kAutorunCaption));
+    EXPECT_EQ(Text(File().time), "2027-03-28 02:30:00.000");
 }
 
 } // namespace

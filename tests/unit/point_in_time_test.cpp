@@ -1,38 +1,10 @@
 #include "platform/point_in_time.h"
 #include "service_doubles.h"
+#include "time_zone.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <ctime>
-
 namespace {
-
-// Runs the test body with the time zone `zone`, restoring the old one.
-class TimeZone
-{
-public:
-    explicit TimeZone(const char* zone)
-    {
-        const char* old = std::getenv("TZ");
-        m_old = old ? old : "";
-        m_hadOld = old != nullptr;
-        ::setenv("TZ", zone, 1);
-        ::tzset();
-    }
-    ~TimeZone()
-    {
-        if (m_hadOld)
-            ::setenv("TZ", m_old.c_str(), 1);
-        else
-            ::unsetenv("TZ");
-        ::tzset();
-    }
-
-private:
-    std::string m_old;
-    bool m_hadOld;
-};
 
 void ExpectRoundTrip(const SYSTEMTIME& local)
 {
@@ -47,7 +19,7 @@ void ExpectRoundTrip(const SYSTEMTIME& local)
 
 TEST(CTime, RoundTripsAcrossDaylightSavingChanges)
 {
-    TimeZone zone("Europe/Berlin");
+    ScopedTimeZone zone("Europe/Berlin");
     // The clocks change on 29 March and 25 October 2026.
     for (int day : {28, 29, 30})
         for (int hour : {0, 1, 8, 23})
@@ -61,9 +33,36 @@ TEST(CTime, RoundTripsAcrossDaylightSavingChanges)
     EXPECT_EQ(CTime(At(2026, 10, 25, 8, 0)).GetTime() - CTime(At(2026, 10, 24, 8, 0)).GetTime(), 90000);
 }
 
+TEST(CTime, ATimeOfDayTheClocksSkipComesBackAsItWasGiven)
+{
+    // The daily start time read from a booking for the day the clocks go
+    // forward must not move by the hour that day lacks.
+    {
+        ScopedTimeZone zone("Europe/Berlin");
+        EXPECT_EQ(Text(CTime(At(2027, 3, 28, 2, 30)).GetAsSystemTime()), "2027-03-27 02:30:00.000");
+        EXPECT_EQ(Text(CTime(At(2027, 3, 28, 3, 0)).GetAsSystemTime()), "2027-03-28 03:00:00.000");
+    }
+    ScopedTimeZone zone("Pacific/Apia"); // 30 December 2011 never happened there
+    EXPECT_EQ(Text(CTime(At(2011, 12, 30, 8, 0)).GetAsSystemTime()), "2011-12-29 08:00:00.000");
+}
+
+TEST(LocalTime, FirstMomentThatExists)
+{
+    ScopedTimeZone zone("Europe/Berlin");
+    for (const SYSTEMTIME& skipped : {At(2027, 3, 28, 2, 0), At(2027, 3, 28, 2, 30), At(2027, 3, 28, 2, 59, 59)}) {
+        EXPECT_FALSE(LocalTimeExists(skipped)) << Text(skipped);
+        EXPECT_EQ(Text(FirstExistingLocalTime(skipped)), "2027-03-28 03:00:00.000");
+    }
+    // Times that exist, the one the clocks repeat when they go back included.
+    for (const SYSTEMTIME& real : {At(2027, 3, 28, 1, 59, 59), At(2027, 3, 28, 3, 0), At(2027, 10, 31, 2, 30)}) {
+        EXPECT_TRUE(LocalTimeExists(real)) << Text(real);
+        EXPECT_EQ(Text(FirstExistingLocalTime(real)), Text(real));
+    }
+}
+
 TEST(CTime, BeyondTheYear2038)
 {
-    TimeZone zone("America/New_York");
+    ScopedTimeZone zone("America/New_York");
     const CTime later(At(2040, 7, 4, 8, 0));
     EXPECT_GT(later.GetTime(), 0x7FFFFFFFLL);
     ExpectRoundTrip(At(2040, 7, 4, 8, 0));
