@@ -1,29 +1,20 @@
 #include "platform/linux/systemd_scheduler.h"
 
 #include "platform/binary_file.h"
+#include "platform/linux/child_process.h"
 #include "platform/linux/systemd_units.h"
 #include "platform/native_path.h"
 #include "platform/point_in_time.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <condition_variable>
-#include <csignal>
-#include <cstdio>
 #include <cstdlib>
-#include <fcntl.h>
 #include <map>
 #include <memory>
 #include <mutex>
-#include <spawn.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
 #include <system_error>
 #include <thread>
-#include <unistd.h>
 #include <vector>
-
-extern char** environ;
 
 namespace {
 
@@ -37,60 +28,6 @@ fs::path DefaultUnitDirectory()
         return fs::path(config) / "systemd" / "user";
     const char* home = std::getenv("HOME");
     return home && home[0] == '/' ? fs::path(home) / ".config" / "systemd" / "user" : fs::path();
-}
-
-// Runs a program with no input and its output discarded. The exit status, or
-// nullopt when it could not be started or was killed for running too long.
-std::optional<int> RunQuietly(const std::vector<std::string>& args, std::chrono::milliseconds timeout)
-{
-    std::vector<char*> argv;
-    for (const auto& arg : args)
-        argv.push_back(const_cast<char*>(arg.c_str()));
-    argv.push_back(nullptr);
-
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-#if defined(__GLIBC__) && (__GLIBC__ > 2 || (__GLIBC__ == 2 && __GLIBC_MINOR__ >= 34))
-    // Nothing else the program has open is handed on.
-    posix_spawn_file_actions_addclosefrom_np(&actions, 3);
-#endif
-    // Its own process group, so that a timeout also ends whatever it started,
-    // and no signal blocked or ignored by the program is passed on.
-    posix_spawnattr_t attr;
-    posix_spawnattr_init(&attr);
-    sigset_t none, reset;
-    sigemptyset(&none);
-    sigfillset(&reset);
-    posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
-    posix_spawnattr_setsigmask(&attr, &none);
-    posix_spawnattr_setsigdefault(&attr, &reset);
-    pid_t pid = 0;
-    const int error = ::posix_spawnp(&pid, argv[0], &actions, &attr, argv.data(), environ);
-    posix_spawnattr_destroy(&attr);
-    posix_spawn_file_actions_destroy(&actions);
-    if (error != 0)
-        return std::nullopt;
-
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
-    auto pause = std::chrono::milliseconds(1);
-    for (;;) {
-        int status = 0;
-        const pid_t done = ::waitpid(pid, &status, WNOHANG);
-        if (done == pid)
-            return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-        if (done < 0 && errno != EINTR)
-            return std::nullopt;
-        if (std::chrono::steady_clock::now() >= deadline)
-            break;
-        std::this_thread::sleep_for(pause);
-        pause = std::min(pause * 2, std::chrono::milliseconds(20));
-    }
-    ::kill(-pid, SIGKILL);
-    while (::waitpid(pid, nullptr, 0) < 0 && errno == EINTR) { }
-    return std::nullopt;
 }
 
 // `systemctl --user` for one booking. Once systemctl cannot be run or does
@@ -110,14 +47,34 @@ public:
             return false;
         std::vector<std::string> argv{m_options.systemctl, "--user"};
         argv.insert(argv.end(), args);
-        const auto status = RunQuietly(argv, m_options.commandTimeout);
-        m_reachable = status.has_value();
-        return status == 0;
+        const ProcessOutcome outcome = RunQuietly(argv, m_options.commandTimeout);
+        m_reachable = outcome.kind == ProcessOutcome::Exited;
+        if (!outcome.Succeeded() && m_failure.empty())
+            m_failure = Describe(argv, outcome);
+        return outcome.Succeeded();
     }
 
+    // The first command that did not succeed and why; empty when none.
+    const std::string& Failure() const { return m_failure; }
+
 private:
+    std::string Describe(const std::vector<std::string>& argv, const ProcessOutcome& outcome) const
+    {
+        if (outcome.kind == ProcessOutcome::NotStarted)
+            return argv[0] + " " + outcome.Reason();
+        std::string command;
+        for (const auto& arg : argv)
+            command += (command.empty() ? "" : " ") + arg;
+        if (outcome.kind == ProcessOutcome::TimedOut)
+            return command + " did not answer within " +
+                std::to_string(std::chrono::duration_cast<std::chrono::seconds>(m_options.commandTimeout).count()) +
+                " s";
+        return command + " " + outcome.Reason();
+    }
+
     const SystemdSchedulerOptions& m_options;
     bool m_reachable = true;
+    std::string m_failure;
 };
 
 // Crash-safe, so that systemd never reads half a unit; the temporary name
@@ -127,60 +84,75 @@ bool WriteUnitFile(const fs::path& target, const std::string& text)
     return ReplaceFileContent(FromNativePath(target.string()), text.data(), text.size());
 }
 
-void Book(const std::string& path, const SYSTEMTIME& time, const fs::path& dir, Systemctl& systemctl)
+void StartDailyTimer(const std::string& path, const SYSTEMTIME& first, const fs::path& dir, Systemctl& systemctl)
 {
-    const std::string name = SystemdUnitName(path);
     const auto service = SystemdServiceUnit(path);
-    const std::string timer = name + ".timer";
+    const auto timer = SystemdTimerUnit(path, first, TimerWake::WakeSystem);
+    if (!service || !timer)
+        return;
+    const std::string timerFile = SystemdTimerFile(path);
     std::error_code ignored;
     fs::create_directories(dir, ignored);
-    if (!service || !WriteUnitFile(dir / (name + ".service"), *service) ||
-        !WriteUnitFile(dir / timer, SystemdTimerUnit(path, time, true)) || !systemctl.Run({"daemon-reload"}))
+    if (!WriteUnitFile(dir / SystemdServiceFile(path), *service) ||
+        !WriteUnitFile(dir / SystemdStartFile(path), SystemdStartUnit(path)) ||
+        !WriteUnitFile(dir / timerFile, *timer) || !systemctl.Run({"daemon-reload"}))
         return;
-    // A restart, not a start: a timer that is already waiting or elapsed
-    // keeps its old time until it is started anew.
-    systemctl.Run({"enable", timer});
-    systemctl.Run({"restart", timer});
+    // A restart, not a start: a timer already waiting keeps its old times
+    // until it is started anew.
+    systemctl.Run({"enable", timerFile});
+    systemctl.Run({"restart", timerFile});
     // Before systemd 254 the user manager may not set wake-up alarms, and the
     // timer fails with result "resources"; booked without waking is better
     // than not booked at all.
-    if (systemctl.Run({"is-failed", timer}) && WriteUnitFile(dir / timer, SystemdTimerUnit(path, time, false)) &&
+    if (systemctl.Run({"is-failed", timerFile}) &&
+        WriteUnitFile(dir / timerFile, *SystemdTimerUnit(path, first, TimerWake::NoWake)) &&
         systemctl.Run({"daemon-reload"}))
-        systemctl.Run({"restart", timer});
+        systemctl.Run({"restart", timerFile});
 }
 
-void Unbook(const std::string& path, const fs::path& dir, Systemctl& systemctl)
+// Empty when no start is booked for `path` any more, else why one may still
+// be. Until systemd has confirmed that the timer is stopped and disabled, the
+// units stay on disk, so that the removal is tried again at the next start
+// of the program (or of talvik-book unschedule) rather than forgotten while a
+// user manager out of reach keeps the timer.
+std::string StopDailyTimer(const std::string& path, const fs::path& dir, Systemctl& systemctl)
 {
-    const std::string name = SystemdUnitName(path);
-    const fs::path service = dir / (name + ".service");
-    const fs::path timer = dir / (name + ".timer");
+    const std::string timerFile = SystemdTimerFile(path);
+    const fs::path files[] = {dir / timerFile, dir / SystemdStartFile(path), dir / SystemdServiceFile(path)};
     std::error_code error;
-    if (!fs::exists(service, error) && !fs::exists(timer, error))
-        return;
-    systemctl.Run({"disable", "--now", timer.filename().string()});
+    if (std::none_of(std::begin(files), std::end(files), [&](const fs::path& f) { return fs::exists(f, error); }))
+        return std::string();
+    if (!systemctl.Run({"disable", "--now", timerFile}))
+        return systemctl.Failure();
     // Forgets the last start time kept for Persistent=, which would otherwise
     // outlive the timer.
-    systemctl.Run({"clean", "--what=state", timer.filename().string()});
-    fs::remove(service, error);
-    fs::remove(timer, error);
-    const fs::path link = dir / "timers.target.wants" / timer.filename();
+    systemctl.Run({"clean", "--what=state", timerFile});
+    for (const fs::path& file : files)
+        fs::remove(file, error);
+    const fs::path link = dir / "timers.target.wants" / timerFile;
     if (fs::is_symlink(link, error))
         fs::remove(link, error);
     systemctl.Run({"daemon-reload"});
+    return fs::exists(files[0], error) ? "cannot remove " + files[0].string() : std::string();
+}
+
+fs::path UnitDirectory(const SystemdSchedulerOptions& options)
+{
+    return options.unitDirectory.empty() ? DefaultUnitDirectory() : options.unitDirectory;
 }
 
 // The one background thread that talks to systemd. Requests wait in a map by
 // path, so a newer request for a path replaces the one not yet started.
-class BookingWorker
+class SchedulingThread
 {
 public:
-    static BookingWorker& Get()
+    static SchedulingThread& Get()
     {
-        static BookingWorker worker;
+        static SchedulingThread worker;
         return worker;
     }
 
-    ~BookingWorker()
+    ~SchedulingThread()
     {
         std::unique_lock lock(m_state->mutex);
         m_state->stopping = true;
@@ -223,6 +195,12 @@ public:
         m_state->options = options;
     }
 
+    SystemdSchedulerOptions Options()
+    {
+        std::lock_guard lock(m_state->mutex);
+        return m_state->options;
+    }
+
 private:
     struct State
     {
@@ -250,10 +228,10 @@ private:
             const SystemdSchedulerOptions options = state->options;
             lock.unlock();
 
-            const fs::path dir = options.unitDirectory.empty() ? DefaultUnitDirectory() : options.unitDirectory;
+            const fs::path dir = UnitDirectory(options);
             Systemctl systemctl(options);
             if (!dir.empty())
-                time ? Book(path, *time, dir, systemctl) : Unbook(path, dir, systemctl);
+                time ? StartDailyTimer(path, *time, dir, systemctl) : (void)StopDailyTimer(path, dir, systemctl);
 
             lock.lock();
             state->busy = false;
@@ -270,7 +248,7 @@ private:
 
 void SetSystemdSchedulerOptions(const SystemdSchedulerOptions& options)
 {
-    BookingWorker::Get().SetOptions(options);
+    SchedulingThread::Get().SetOptions(options);
 }
 
 void SystemdRunAppAtTime(const std::wstring& app, const std::optional<SYSTEMTIME>& time)
@@ -278,10 +256,21 @@ void SystemdRunAppAtTime(const std::wstring& app, const std::optional<SYSTEMTIME
     const std::string path = ToNativePath(app);
     if (!SystemdCanBook(path) || (time && !IsValidLocalTime(*time)))
         return;
-    BookingWorker::Get().Submit(path, time);
+    SchedulingThread::Get().Submit(path, time);
 }
 
 bool WaitForScheduledStarts(std::chrono::milliseconds timeout)
 {
-    return BookingWorker::Get().WaitIdle(timeout);
+    return SchedulingThread::Get().WaitIdle(timeout);
+}
+
+std::string SystemdRemoveStartNow(const std::wstring& app)
+{
+    const std::string path = ToNativePath(app);
+    const SystemdSchedulerOptions options = SchedulingThread::Get().Options();
+    const fs::path dir = UnitDirectory(options);
+    if (!SystemdCanBook(path) || dir.empty())
+        return std::string();
+    Systemctl systemctl(options);
+    return StopDailyTimer(path, dir, systemctl);
 }

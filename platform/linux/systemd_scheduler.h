@@ -9,13 +9,19 @@
 
 // Books the start of the executable `app` at the local date-time `time` with
 // a systemd user timer, or removes its pending start when `time` is nullopt.
-// Returns at once; the systemctl work goes on in the background, and a later
-// call for the same path wins over an earlier one.
+// The timer goes on starting the program every day at that time of day until
+// the next call, so that no failed start ends the daily starts. Returns at
+// once; the systemctl work goes on in the background, and a later call for
+// the same path wins over an earlier one.
 void SystemdRunAppAtTime(const std::wstring& app, const std::optional<SYSTEMTIME>& time);
 
 // Waits at most `timeout` for booking work still under way; true when none is
 // left. The program calls it once before it ends.
 bool WaitForScheduledStarts(std::chrono::milliseconds timeout);
+
+// Removes the booked start of `app` at once, in the calling thread. Empty
+// when no start is booked for it any more, else why one may still be.
+std::string SystemdRemoveStartNow(const std::wstring& app);
 
 // Where the bookings are written and how systemctl is run. The defaults are
 // the user's own systemd configuration; tests point them elsewhere.

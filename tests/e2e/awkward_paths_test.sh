@@ -43,7 +43,8 @@ start_display
 # back by systemd, names this very executable, and fails once it is gone.
 plain="$WORK/my app 100% \$HOME \$\$ ;x Ünïcödé ✓"
 run_from "$plain"
-[ "$(ls "$UNITS"/*.service 2>/dev/null | wc -l)" = 1 ] || fail "not one service unit for [$plain]: $(ls "$UNITS")"
+[ "$(ls "$UNITS"/talvik-*.service 2>/dev/null | grep -vc -- '-start\.service$')" = 1 ] ||
+  fail "not one program service for [$plain]: $(ls "$UNITS")"
 grep -q "restart talvik-" "$SYSTEMCTL_LOG" || fail "the timer was not started: $(cat "$SYSTEMCTL_LOG")"
 out=$(verify) || fail "systemd-analyze rejects the units for [$plain]: $out"
 [ -z "$out" ] || fail "systemd-analyze warns for [$plain]: $out"

@@ -18,7 +18,7 @@ actual=$(od -An -tx1 -v "$APP_DIR/orv.dat" | tr -s ' \n' ' ' | sed 's/^ //; s/ $
 
 timer=$(ls "$XDG_CONFIG_HOME"/systemd/user/*.timer 2>/dev/null | head -n 1)
 [ -n "$timer" ] || fail "no timer unit was written"
-grep -qx 'OnCalendar=2026-12-08 08:00:00' "$timer" || fail "timer does not book 8 December 08:00: $(cat "$timer")"
+grep -qx 'OnCalendar=2026-12-08..31 08:00:00' "$timer" || fail "timer does not book 8 December 08:00: $(cat "$timer")"
 service="${timer%.timer}.service"
 grep -q "ExecStart=.*app dir/talvik" "$service" || fail "service does not start the program: $(cat "$service")"
 grep -q "enable.* $(basename "$timer")" "$SYSTEMCTL_LOG" || fail "timer not enabled: $(cat "$SYSTEMCTL_LOG")"
@@ -29,6 +29,6 @@ start_program "2026-12-08 08:00:01"
 wait_main_window >/dev/null
 sleep 1
 [ -z "$(xdotool search --onlyvisible --name '^Settings$' 2>/dev/null)" ] || fail "settings window shown again"
-grep -qx 'OnCalendar=2026-12-09 08:00:00' "$timer" || fail "the scheduled start did not book the next day"
+grep -qx 'OnCalendar=2026-12-09..31 08:00:00' "$timer" || fail "the scheduled start did not book the next day"
 stop_program
 echo "1 passed, 0 failed"

@@ -1,20 +1,19 @@
 #include "platform/linux/systemd_scheduler.h"
 #include "platform/linux/systemd_units.h"
 #include "platform/native_path.h"
+#include "service_doubles.h"
+#include "shell.h"
 #include "temp_dir.h"
 
 #include <gtest/gtest.h>
 
 #include <csignal>
-#include <cstdio>
-#include <set>
 #include <sstream>
-#include <sys/wait.h>
 #include <thread>
 #include <vector>
 
-// No test reaches a real user manager: systemctl is a stand-in script that
-// logs its arguments, and systemd-analyze checks the units offline.
+// Bookings against a stand-in systemctl that logs its arguments; the real
+// user manager is met in tests/e2e/live_systemd_test.sh.
 
 namespace {
 
@@ -23,116 +22,9 @@ using namespace std::chrono_literals;
 
 constexpr auto kBound = 10s; // far beyond any booking here; a hang fails instead of blocking
 
-SYSTEMTIME At(int year, int month, int day, int hour, int minute, int second)
-{
-    const auto u = [](int v) { return static_cast<std::uint16_t>(v); };
-    return SYSTEMTIME{u(year), u(month), 0, u(day), u(hour), u(minute), u(second), 0};
-}
-
 bool HasLine(const std::string& text, const std::string& line)
 {
     return ("\n" + text).find("\n" + line + "\n") != std::string::npos;
-}
-
-std::string ShellQuoted(const std::string& s)
-{
-    std::string out = "'";
-    for (const char c : s)
-        out += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return out + "'";
-}
-
-// Exit status and everything printed by a shell command line.
-std::pair<int, std::string> Shell(const std::string& command)
-{
-    std::string out;
-    FILE* pipe = ::popen((command + " 2>&1").c_str(), "r");
-    for (char buf[256]; pipe && std::fgets(buf, sizeof buf, pipe);)
-        out += buf;
-    const int status = pipe ? ::pclose(pipe) : -1;
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, out};
-}
-
-void WriteExecutable(const fs::path& path, const std::string& script)
-{
-    fs::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary) << script;
-    fs::permissions(path, fs::perms::owner_all);
-}
-
-// Writes both units for `program` and has systemd-analyze check them.
-std::pair<int, std::string> Verify(const TempDir& dir, const fs::path& program)
-{
-    const fs::path units = dir / "verify";
-    fs::create_directories(units);
-    fs::create_directories(dir / "runtime");
-    const std::string name = SystemdUnitName(program.native());
-    std::ofstream(units / (name + ".service"), std::ios::binary) << *SystemdServiceUnit(program.native());
-    std::ofstream(units / (name + ".timer"), std::ios::binary)
-        << SystemdTimerUnit(program.native(), At(2031, 2, 3, 4, 5, 6), true);
-    return Shell("XDG_RUNTIME_DIR=" + ShellQuoted((dir / "runtime").native()) + " systemd-analyze --user verify " +
-        ShellQuoted((units / (name + ".timer")).native()) + " " + ShellQuoted((units / (name + ".service")).native()));
-}
-
-TEST(SystemdUnitsTest, NamesAreStablePerPathAndDistinctAcrossPaths)
-{
-    const std::string name = SystemdUnitName("/opt/velmora/talvik");
-    EXPECT_EQ(name, SystemdUnitName("/opt/velmora/talvik"));
-    EXPECT_TRUE(name.size() == 23 && name.rfind("talvik-", 0) == 0 &&
-        name.find_first_not_of("0123456789abcdef", 7) == std::string::npos)
-        << name;
-    std::set<std::string> names;
-    for (int i = 0; i < 20000; ++i)
-        names.insert(SystemdUnitName("/home/u/bin" + std::to_string(i) + "/talvik"));
-    EXPECT_EQ(names.size(), 20000u);
-}
-
-TEST(SystemdUnitsTest, TimerFiresOnceAtTheLocalTime)
-{
-    const std::string timer = SystemdTimerUnit("/opt/velmora/talvik", At(2031, 2, 3, 4, 5, 6), true);
-    for (const char* line : {"OnCalendar=2031-02-03 04:05:06", "AccuracySec=1s", "Persistent=true", "WakeSystem=yes",
-             "WantedBy=timers.target"})
-        EXPECT_TRUE(HasLine(timer, line)) << line;
-    EXPECT_EQ(
-        SystemdTimerUnit("/opt/velmora/talvik", At(2031, 2, 3, 4, 5, 6), false).find("WakeSystem"), std::string::npos);
-
-    const auto [status, out] = Shell("systemd-analyze calendar '2031-02-03 04:05:06'");
-    EXPECT_EQ(status, 0);
-    EXPECT_NE(out.find("Normalized form: 2031-02-03 04:05:06"), std::string::npos) << out;
-    EXPECT_EQ(out.find("never"), std::string::npos) << out;
-}
-
-TEST(SystemdUnitsTest, SystemdStartsExactlyTheAwkwardPath)
-{
-    // systemd-analyze fails when the unquoted ExecStart= names no executable.
-    TempDir dir;
-    for (const std::string& folder : std::vector<std::string>{"with space", "100%y %n done", "cost $HOME $$",
-             "semi ; colon;", "Ünïcödé ✓", "raw \xff\xfe byte", "star * ?[a]", "o'brien"}) {
-        const fs::path program = dir / folder / "talvik";
-        WriteExecutable(program, "#!/bin/sh\n");
-        const auto [status, out] = Verify(dir, program);
-        EXPECT_EQ(status, 0) << folder << "\n" << out;
-        EXPECT_EQ(out, "") << folder;
-    }
-    const auto service = SystemdServiceUnit("/opt/a b/%n $HOME;\xff/talvik");
-    EXPECT_TRUE(HasLine(*service, "ExecStart=\":/opt/a b/%%n $HOME;\\xff/talvik\"")) << *service;
-    EXPECT_TRUE(HasLine(*service, "Description=Velmora daily reading (start of /opt/a b/%%n $HOME;\uFFFD/talvik)"));
-}
-
-TEST(SystemdUnitsTest, QuotesAndBackslashesAreStartedThroughTheShell)
-{
-    TempDir dir;
-    const fs::path program = dir / "it's \"q\" back\\slash" / "talvik";
-    WriteExecutable(program, "#!/bin/sh\ntouch \"$(dirname \"$0\")/ran\"\n");
-    const auto [status, out] = Verify(dir, program);
-    EXPECT_EQ(status, 0) << out;
-    EXPECT_EQ(out, "");
-    const std::string folder = dir.Path().native() + "/it's \\\"q\\\" back\\\\slash";
-    EXPECT_TRUE(HasLine(*SystemdServiceUnit(program.native()),
-        "ExecStart=\":/bin/sh\" -c \"exec \\\"$0\\\"\" \"" + folder + "/talvik\""));
-    // The words systemd passes on, run as it would run them.
-    EXPECT_EQ(Shell("/bin/sh -c 'exec \"$0\"' " + ShellQuoted(program.native())).first, 0);
-    EXPECT_TRUE(fs::exists(program.parent_path() / "ran"));
 }
 
 // Bookings made through the background worker against a stand-in systemctl
@@ -151,6 +43,9 @@ protected:
                 "if [ -e '" +
                 d + "/hang' ]; then echo $$ > '" + d +
                 "/pid'; exec sleep 60; fi\n"
+                "[ -e '" +
+                d +
+                "/fail' ] && exit 1\n"
                 "[ \"$2\" != is-failed ] && exit 0\n[ -e '" +
                 d +
                 "/no-wake-alarm' ] || exit 1\n"
@@ -190,11 +85,12 @@ protected:
     std::string m_savedPath;
 };
 
-TEST_F(SystemdSchedulerTest, BookingWritesBothUnitsAndArmsTheTimer)
+TEST_F(SystemdSchedulerTest, BookingWritesTheUnitsAndArmsTheTimer)
 {
     ASSERT_TRUE(Book(At(2031, 2, 3, 4, 5, 6)));
     EXPECT_EQ(m_dir.Read("units/" + m_name + ".service"), *SystemdServiceUnit(m_app));
-    EXPECT_TRUE(HasLine(Timer(), "OnCalendar=2031-02-03 04:05:06"));
+    EXPECT_EQ(m_dir.Read("units/" + m_name + "-start.service"), SystemdStartUnit(m_app));
+    EXPECT_TRUE(HasLine(Timer(), "OnCalendar=2031-02-03..31 04:05:06"));
     EXPECT_TRUE(HasLine(Timer(), "WakeSystem=yes"));
     const std::string timer = m_name + ".timer";
     EXPECT_EQ(Calls(),
@@ -207,13 +103,14 @@ TEST_F(SystemdSchedulerTest, LaterCallWinsAndRemovalCleansUp)
     SystemdRunAppAtTime(FromNativePath(m_app), At(2031, 1, 1, 7, 0, 0));
     SystemdRunAppAtTime(FromNativePath(m_app), At(2031, 1, 2, 7, 0, 0));
     ASSERT_TRUE(Book(At(2031, 1, 3, 8, 30, 0)));
-    EXPECT_TRUE(HasLine(Timer(), "OnCalendar=2031-01-03 08:30:00")) << Timer();
+    EXPECT_TRUE(HasLine(Timer(), "OnCalendar=2031-01-03..31 08:30:00")) << Timer();
 
     fs::create_directories(m_units / "timers.target.wants");
     fs::create_symlink("../" + m_name + ".timer", m_units / "timers.target.wants" / (m_name + ".timer"));
     ASSERT_TRUE(Book(std::nullopt));
     EXPECT_FALSE(fs::exists(m_units / (m_name + ".timer")));
     EXPECT_FALSE(fs::exists(m_units / (m_name + ".service")));
+    EXPECT_FALSE(fs::exists(m_units / (m_name + "-start.service")));
     EXPECT_FALSE(fs::is_symlink(m_units / "timers.target.wants" / (m_name + ".timer")));
     const auto calls = Calls();
     EXPECT_NE(std::find(calls.begin(), calls.end(), "--user disable --now " + m_name + ".timer"), calls.end());
@@ -228,6 +125,9 @@ TEST_F(SystemdSchedulerTest, NothingHappensForRefusedPathsOrMissingBookings)
         SystemdRunAppAtTime(FromNativePath(path), At(2031, 1, 1, 7, 0, 0));
     }
     SystemdRunAppAtTime(FromNativePath(m_app), At(2031, 2, 30, 7, 0, 0));
+    SystemdRunAppAtTime(FromNativePath(m_app), At(2200, 1, 1, 8, 0, 0)); // past systemd's calendar
+    ASSERT_TRUE(WaitForScheduledStarts(kBound));
+    EXPECT_FALSE(fs::exists(m_units));
     ASSERT_TRUE(Book(std::nullopt));
     EXPECT_FALSE(fs::exists(m_units));
     EXPECT_TRUE(Calls().empty());
@@ -237,7 +137,7 @@ TEST_F(SystemdSchedulerTest, BooksWithoutWakingWhenTheTimerCannotArm)
 {
     m_dir.Write("no-wake-alarm", "");
     ASSERT_TRUE(Book(At(2031, 2, 3, 4, 5, 6)));
-    EXPECT_TRUE(HasLine(Timer(), "OnCalendar=2031-02-03 04:05:06"));
+    EXPECT_TRUE(HasLine(Timer(), "OnCalendar=2031-02-03..31 04:05:06"));
     EXPECT_EQ(Timer().find("WakeSystem"), std::string::npos);
     const auto calls = Calls();
     ASSERT_EQ(calls.size(), 6u);
@@ -267,10 +167,34 @@ TEST_F(SystemdSchedulerTest, StuckSystemctlIsKilledAfterItsTimeout)
     const auto took = std::chrono::steady_clock::now() - start;
     EXPECT_GE(took, 300ms);
     EXPECT_LT(took, 3s);
-    // The files go all the same; systemctl is not asked again once stuck.
-    EXPECT_FALSE(fs::exists(m_units / (m_name + ".timer")));
+    // systemctl is not asked again once stuck, and the units stay for the
+    // next try, as the timer may still be armed.
+    EXPECT_TRUE(fs::exists(m_units / (m_name + ".timer")));
     EXPECT_EQ(Calls(), std::vector<std::string>{"--user disable --now " + m_name + ".timer"});
     EXPECT_NE(::kill(std::stoi(m_dir.Read("pid")), 0), 0); // killed and reaped
+}
+
+TEST_F(SystemdSchedulerTest, RemovalSaysWhyAStartMayStillBeBooked)
+{
+    const std::string disable = "systemctl --user disable --now " + m_name + ".timer";
+    EXPECT_EQ(SystemdRemoveStartNow(FromNativePath(m_app)), "") << "nothing booked";
+    ASSERT_TRUE(Book(At(2031, 2, 3, 4, 5, 6)));
+
+    SetSystemdSchedulerOptions({m_units, "velmora-no-such-systemctl", 2s});
+    EXPECT_EQ(SystemdRemoveStartNow(FromNativePath(m_app)), "velmora-no-such-systemctl was not found");
+    SetSystemdSchedulerOptions({m_units, "systemctl", 1s});
+    m_dir.Write("fail", "");
+    EXPECT_EQ(SystemdRemoveStartNow(FromNativePath(m_app)), disable + " failed with exit status 1");
+    fs::remove(m_dir / "fail");
+    m_dir.Write("hang", "");
+    EXPECT_EQ(SystemdRemoveStartNow(FromNativePath(m_app)), disable + " did not answer within 1 s");
+    ::kill(std::stoi(m_dir.Read("pid")), SIGKILL);
+    EXPECT_TRUE(fs::exists(m_units / (m_name + ".timer")));
+
+    fs::remove(m_dir / "hang");
+    EXPECT_EQ(SystemdRemoveStartNow(FromNativePath(m_app)), "");
+    EXPECT_FALSE(fs::exists(m_units / (m_name + ".timer")));
+    EXPECT_FALSE(fs::exists(m_units / (m_name + ".service")));
 }
 
 // Run as a program of its own by the test below: it books while systemctl is
