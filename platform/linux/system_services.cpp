@@ -1,12 +1,11 @@
 #include "platform/linux/canberra_sound.h"
+#include "platform/linux/executable_path.h"
 #include "platform/linux/systemd_scheduler.h"
 #include "platform/native_path.h"
 #include "platform/point_in_time.h"
 #include "platform/services.h"
 
-#include <climits>
 #include <ctime>
-#include <unistd.h>
 
 namespace {
 
@@ -21,10 +20,7 @@ SYSTEMTIME SystemLocalTime()
 
 std::wstring SystemModuleFileName()
 {
-    // The real path of the executable, links resolved, however it was started.
-    char buffer[PATH_MAX + 1];
-    const ssize_t n = ::readlink("/proc/self/exe", buffer, PATH_MAX);
-    return n > 0 ? FromNativePath(std::string(buffer, static_cast<size_t>(n))) : std::wstring();
+    return FromNativePath(ExecutablePath());
 }
 
 } // namespace
