@@ -169,9 +169,9 @@ int Unschedule(const std::string& programPath)
         Complain("cannot resolve " + programPath);
         return kExitFailure;
     }
-    SystemdRunAppAtTime(FromNativePath(path.string()), std::nullopt);
-    if (!WaitForScheduledStarts(std::chrono::seconds(60))) {
-        Complain("systemctl did not finish removing the daily start of " + path.string());
+    const std::string failure = SystemdRemoveStartNow(FromNativePath(path.string()));
+    if (!failure.empty()) {
+        Complain("the daily start of " + path.string() + " may still be booked: " + failure);
         return kExitFailure;
     }
     return kExitOk;

@@ -20,7 +20,7 @@ about blocks past verse 365, which the reader never shows.)";
 const char* const kExitStatuses = R"(
 Exit status: 0 done (warnings are printed on standard error); 1 a source that
 cannot become a book, or a damaged book; 2 wrong use, a file that cannot be
-read or written, or systemctl not answering.)";
+read or written, or a daily start that systemctl did not confirm removed.)";
 
 } // namespace
 
