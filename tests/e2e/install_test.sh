@@ -69,6 +69,14 @@ pid=$(xdotool getwindowpid "$main")
 kill "$pid"
 for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.05; done
 
+# While systemctl cannot remove the booking, uninstall stops before anything
+# is removed and says what to do.
+touch "$SYSTEMCTL_LOG.fail"
+"$DIR/uninstall" >"$WORK/uninstall.log" 2>&1 && fail "uninstall went ahead though the daily start stayed booked"
+grep -q "systemctl --user status" "$WORK/uninstall.log" || fail "uninstall said: $(cat "$WORK/uninstall.log")"
+[ -f "$DIR/talvik" ] && [ -f "$timer" ] && [ -f "$ENTRY" ] || fail "a refused uninstall removed files"
+rm "$SYSTEMCTL_LOG.fail"
+
 # Uninstall: the booking goes first, through systemctl, then every file.
 : >"$SYSTEMCTL_LOG"
 "$DIR/uninstall" >"$WORK/uninstall.log" 2>&1 || fail "uninstall failed: $(cat "$WORK/uninstall.log")"

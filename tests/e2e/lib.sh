@@ -14,6 +14,8 @@ export NO_AT_BRIDGE=1 LANG=C.UTF-8 TZ=${TZ:-UTC}
 cat >"$WORK/bin/systemctl" <<'SH'
 #!/bin/sh
 echo "$*" >>"$SYSTEMCTL_LOG"
+# A test makes every command fail by creating this file.
+[ -e "$SYSTEMCTL_LOG.fail" ] && exit 1
 # A timer that armed is active and not failed.
 case "$*" in *is-failed*) exit 1 ;; *is-active*) echo active ;; *show*) echo active ;; esac
 SH
@@ -46,7 +48,7 @@ start_display() {
   Xvfb -displayfd 3 -noreset -screen 0 1024x768x24 -nolisten tcp 3>"$WORK/display" >/dev/null 2>&1 &
   XVFB_PID=$!
   for _ in $(seq 200); do
-    if [ -n "$(tr -d '\n' <"$WORK/display")" ]; then
+    if [ -n "$(tr -d '\n' <"$WORK/display" 2>/dev/null)" ]; then
       export DISPLAY=":$(tr -d '\n' <"$WORK/display")"
       return
     fi
@@ -107,6 +109,16 @@ point_at() {
   eval "$(xdotool getwindowgeometry --shell "$1")"
   xdotool mousemove "$((X + WIDTH / 2))" "$((Y + HEIGHT / 2))"
   sleep 0.2
+}
+
+# Clicks the middle of the control at X Y CX CY (dialog units) in window "$1"
+# whose template is W x H dialog units: the window's size in pixels is its
+# template's, so units scale linearly.
+click_control() {
+  local window=$1 x=$2 y=$3 cx=$4 cy=$5 w=$6 h=$7
+  eval "$(xdotool getwindowgeometry --shell "$window")"
+  xdotool mousemove "$((X + WIDTH * (2 * x + cx) / (2 * w)))" "$((Y + HEIGHT * (2 * y + cy) / (2 * h)))" click 1
+  sleep 0.3
 }
 
 # Selects and copies the reading box's text (Tab from the calendar: the two

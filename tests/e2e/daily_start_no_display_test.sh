@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# A daily start that falls due before the desktop has told the user manager
+# its display (as at login) fails, and is tried again until the display is
+# there; the next day's start stays booked throughout.
+. "$(dirname "$0")/lib.sh"
+. "$(dirname "$0")/live_manager.sh"
+
+start_display
+install_program "$BIN_DIR/maravelle.pdb"
+start_manager
+book_in 12
+timer=$(timer_name)
+service="${timer%.timer}.service"
+
+wait_until "the start that found no display was not tried again" restarted "$service"
+[ -z "$(xdotool search --onlyvisible --classname talvik 2>/dev/null)" ] || fail "a window came up without a display"
+next_start_is $((BOOKED + 86400)) || fail "while the start fails, the next start is [$(next_start)]"
+
+export_display
+wait_main_window >/dev/null
+tomorrow=$(date -d "@$((BOOKED + 86400))" +%F)
+wait_until "the start did not book $tomorrow: $(cat "$UNITS/$timer")" grep -q "^OnCalendar=$tomorrow\.\." "$UNITS/$timer"
+wait_until "the next start is [$(next_start)], not the booked time tomorrow" next_start_is $((BOOKED + 86400))
+echo "1 passed, 0 failed"
