@@ -1,12 +1,27 @@
 #include "settings/settings_state.h"
 #include "platform/binary_file.h"
+#include "platform/folders.h"
 #include "platform/program_dir.h"
 #include "platform/services.h"
+
+namespace {
+
+const wchar_t* const kSettingsFileName = L"orv.dat";
+
+// The user's own copy, for a program whose folder they cannot write, such as
+// one installed for the whole system.
+std::wstring UserSettingsPath()
+{
+    const std::wstring folder = UserConfigFolder();
+    return folder.empty() ? std::wstring() : folder + L"velmora/" + kSettingsFileName;
+}
+
+} // namespace
 
 BOOL SettingsState::LoadSettings()
 {
     CFile file;
-    if (file.Open(SettingsFilePath(), CFile::modeRead) && file.GetLength() != 0) {
+    if (file.Open(SettingsFileToRead(), CFile::modeRead) && file.GetLength() != 0) {
         // A file shorter than a record, or one whose date-time cannot be a
         // real local time, is treated as missing rather than half-read.
         unsigned char bytes[k_settingsRecordSize];
@@ -32,10 +47,23 @@ BOOL SettingsState::LoadSettings()
 void SettingsState::WriteSettingsFile()
 {
     const auto bytes = EncodeSettingsRecord(m_record);
-    ReplaceFileContent(SettingsFilePath(), bytes.data(), bytes.size());
+    const std::wstring path = SettingsFilePath();
+    CreateFolders(ProgramDirOf(path));
+    ReplaceFileContent(path, bytes.data(), bytes.size());
 }
 
 std::wstring SettingsFilePath()
 {
-    return g_strProgramDir + L"orv.dat";
+    const std::wstring user = UserSettingsPath();
+    return IsFolderWritable(g_strProgramDir) || user.empty() ? g_strProgramDir + kSettingsFileName : user;
+}
+
+std::wstring SettingsFileToRead()
+{
+    const std::wstring saved = SettingsFilePath();
+    CFile file;
+    if (file.Open(saved, CFile::modeRead))
+        return saved;
+    const std::wstring beside = g_strProgramDir + kSettingsFileName;
+    return saved == beside ? UserSettingsPath() : beside;
 }

@@ -5,8 +5,9 @@
 
 #include <string>
 
-// The program's switches and daily start time, kept in "orv.dat" beside the
-// program. The settings window carries this state; it works without one.
+// The program's switches and daily start time, kept in "orv.dat" (see
+// SettingsFilePath). The settings window carries this state; it works
+// without one.
 class SettingsState
 {
 public:
@@ -41,4 +42,12 @@ SYSTEMTIME NextRunTime(const SYSTEMTIME& now, const SYSTEMTIME& daily);
 // The "Autorun" notice for a next start.
 std::wstring NextRunNotice(const SYSTEMTIME& next);
 
+// Where the settings are saved: "orv.dat" beside the program when its folder
+// can be written, else in the user's own folder, velmora/orv.dat under
+// UserConfigFolder(), so that each user of a shared installation keeps their
+// own settings.
 std::wstring SettingsFilePath();
+// Where they are read from: the file where they are saved when there is one,
+// else the one in the other place. A copy beside a read-only program thus
+// serves its users until each saves their own.
+std::wstring SettingsFileToRead();

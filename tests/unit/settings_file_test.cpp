@@ -1,9 +1,14 @@
+#include "scoped_env.h"
 #include "service_doubles.h"
 #include "settings/settings_state.h"
+#include "small_disk.h"
 #include "temp_dir.h"
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -104,6 +109,90 @@ TEST_F(SettingsFileTest, FailedSaveKeepsTheOldFile)
     std::filesystem::create_directory(m_dir / ("orv.dat.new-" + std::to_string(::getpid())));
     m_state.WriteSettingsFile();
     EXPECT_EQ(m_dir.Read("orv.dat"), kRecord);
+}
+
+// Where the file lives: beside the program when its folder can be written,
+// else in the user's own folder.
+class SettingsPlaceTest : public ::testing::Test
+{
+protected:
+    TempDir m_home;
+    ScopedEnv m_config{"XDG_CONFIG_HOME", (m_home / "config").string()};
+    std::filesystem::path m_userFile = m_home / "config" / "velmora" / "orv.dat";
+
+    static std::string Load()
+    {
+        SettingsState state;
+        return state.LoadSettings() ? Text(state.m_record.time) : "defaults";
+    }
+    static void Save(const SYSTEMTIME& time)
+    {
+        SettingsState state;
+        state.m_record = {1, 1, time};
+        state.WriteSettingsFile();
+    }
+    static std::string ReadFile(const std::filesystem::path& path)
+    {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+};
+
+TEST_F(SettingsPlaceTest, WritableProgramFolderKeepsTheFileBesideIt)
+{
+    TempDir program;
+    FakeServices services(program.Path().string());
+    Save(At(2027, 1, 2, 6, 30));
+    EXPECT_EQ(Load(), "2027-01-02 06:30:00.000");
+    EXPECT_TRUE(std::filesystem::exists(program / "orv.dat"));
+    EXPECT_FALSE(std::filesystem::exists(m_home / "config")) << "nothing is made in the user's folder";
+
+    // A file in the user's folder is read while there is none beside the
+    // program; the next save goes beside the program, and is read from there.
+    std::filesystem::remove(program / "orv.dat");
+    std::filesystem::create_directories(m_userFile.parent_path());
+    std::ofstream(m_userFile, std::ios::binary) << kRecord;
+    EXPECT_EQ(Load(), "2026-12-08 06:30:00.000");
+    Save(At(2027, 3, 4, 7, 0));
+    EXPECT_EQ(Load(), "2027-03-04 07:00:00.000");
+    EXPECT_EQ(ReadFile(m_userFile), kRecord);
+}
+
+TEST_F(SettingsPlaceTest, ReadOnlyProgramFolderKeepsTheUsersOwnFile)
+{
+    // Root writes through permissions, so as root the folder is a read-only
+    // mount.
+    SmallDisk disk;
+    TempDir plain;
+    const bool root = ::geteuid() == 0;
+    if (root && !disk.Mounted())
+        GTEST_SKIP() << "mounting a small tmpfs to make read-only needs root";
+    const std::filesystem::path program = root ? disk.Path() : plain.Path();
+    FakeServices services(program.string());
+    // A copy beside the program, as an administrator might leave one.
+    std::ofstream(program / "orv.dat", std::ios::binary) << kRecord;
+    ASSERT_TRUE(root ? disk.MakeReadOnly() : ::chmod(program.c_str(), 0555) == 0);
+
+    EXPECT_EQ(Load(), "2026-12-08 06:30:00.000") << "the copy beside the program serves until the user saves";
+    Save(At(2027, 1, 2, 6, 30));
+    EXPECT_EQ(ReadFile(program / "orv.dat"), kRecord);
+    EXPECT_EQ(ReadFile(m_userFile).size(), 24u);
+    EXPECT_EQ(Load(), "2027-01-02 06:30:00.000") << "the user's own file wins over the copy beside the program";
+    struct stat st
+    { };
+    ASSERT_EQ(::stat(m_userFile.parent_path().c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0700u) << "a new settings folder is the user's alone";
+
+    // Without XDG_CONFIG_HOME (or with a relative one) it is ~/.config.
+    ScopedEnv home("HOME", m_home.Path().string());
+    for (const std::optional<std::string>& config : {std::optional<std::string>(), std::optional<std::string>("rel")}) {
+        ScopedEnv unset("XDG_CONFIG_HOME", config);
+        EXPECT_EQ(SettingsFilePath(), FromNativePath((m_home / ".config" / "velmora" / "orv.dat").string()));
+    }
+    // With no home at all there is nowhere else: the save fails as before.
+    ScopedEnv noHome("HOME", std::nullopt);
+    ScopedEnv noConfig("XDG_CONFIG_HOME", std::nullopt);
+    EXPECT_EQ(SettingsFilePath(), g_strProgramDir + L"orv.dat");
 }
 
 } // namespace

@@ -1,3 +1,4 @@
+#include "scoped_env.h"
 #include "service_doubles.h"
 #include "settings/settings_state.h"
 #include "small_disk.h"
@@ -125,9 +126,13 @@ TEST(SettingsSaveFault, ReadOnlyDiskKeepsTheOldFile)
     FakeServices services(disk.Path().string());
     Save(kOld);
     ASSERT_TRUE(disk.MakeReadOnly());
+    // The new settings go to the user's own folder instead.
+    TempDir home;
+    ScopedEnv config("XDG_CONFIG_HOME", home.Path().string());
     Save(kNew);
     EXPECT_EQ(ReadFile(disk / "orv.dat"), Bytes(kOld));
     EXPECT_EQ(FileNames(disk.Path()), std::vector<std::string>{"orv.dat"});
+    EXPECT_EQ(ReadFile(home / "velmora/orv.dat"), Bytes(kNew));
 }
 
 TEST(SettingsSaveFault, WriteCutShortKeepsTheOldFile)

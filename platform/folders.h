@@ -1,0 +1,14 @@
+#pragma once
+
+#include <string>
+
+// The user's folder for programs' settings, ending in '/': $XDG_CONFIG_HOME
+// when that is an absolute path, else ~/.config; empty when neither is known.
+std::wstring UserConfigFolder();
+
+// Whether the program can create and replace files in `folder`.
+bool IsFolderWritable(const std::wstring& folder);
+
+// Makes `folder` and any missing folders above it, open to their owner alone;
+// returns whether it is there afterwards.
+bool CreateFolders(const std::wstring& folder);
