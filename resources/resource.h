@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/dialog_template.h"
+#include "velmora_version.h"
 
 constexpr int IDS_ABOUT = 1;
 
@@ -17,5 +18,5 @@ constexpr int IDC_TIME = 1006;
 constexpr int IDC_CHIME = 1007;
 constexpr int IDC_AUTORUN = 1008;
 
-#define VELMORA_VERSION L"1.0.2"
+#define VELMORA_VERSION L"" VELMORA_VERSION_TEXT
 #define VELMORA_BOOK_ADDRESS L"https://velmora.example/books/"

@@ -128,7 +128,7 @@ TEST_F(MainDlgTest, TemplateAsBuilt)
     EXPECT_EQ(m_dlg.GetTitle(), "");
     EXPECT_FALSE(m_dlg.HasFlag(wxCAPTION));
     EXPECT_EQ(m_dlg.GetFont().GetPointSize(), 8);
-    EXPECT_EQ(dynamic_cast<wxStaticText*>(children[1])->GetLabel(), "Velmora 1.0.2");
+    EXPECT_EQ(dynamic_cast<wxStaticText*>(children[1])->GetLabel(), "Velmora " VELMORA_VERSION_TEXT);
     EXPECT_EQ(dynamic_cast<wxButton*>(m_dlg.FindWindow(IDOK))->GetLabel(), "May All be Well and Happy!");
     EXPECT_EQ(dynamic_cast<wxButton*>(m_dlg.FindWindow(IDC_SETTINGS))->GetLabel(), "Settings");
     EXPECT_EQ(dynamic_cast<wxButton*>(m_dlg.FindWindow(IDC_ABOUT))->GetLabel(), "About");
@@ -269,7 +269,7 @@ TEST_F(MainDlgTest, DatesAboutAndBack)
     Click(&m_dlg, IDC_ABOUT);
     const std::wstring about = Reading();
     EXPECT_EQ(about, LoadString(IDS_ABOUT));
-    EXPECT_NE(about.find(L"1.0.2"), std::wstring::npos);
+    EXPECT_NE(about.find(VELMORA_VERSION), std::wstring::npos);
     EXPECT_NE(about.find(L"\r\n\r\n"), std::wstring::npos);
     SelectDate(7, wxDateTime::Dec, 2026);
     EXPECT_EQ(Reading(), Expected(341));
