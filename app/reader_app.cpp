@@ -1,3 +1,4 @@
+#include "app/command_line.h"
 #include "app/main_dlg.h"
 #include "platform/wx/win_app.h"
 
@@ -15,3 +16,10 @@ public:
 };
 
 IMPLEMENT_WINAPP(CReaderApp);
+
+int main(int argc, char** argv)
+{
+    if (const std::optional<int> status = HandleCommandLine(argc, argv))
+        return *status;
+    return RunWinApp(argc, argv);
+}

@@ -3,6 +3,7 @@
 #include "platform/wx/message_box.h"
 
 #include <wx/image.h>
+#include <wx/init.h>
 
 #include <chrono>
 
@@ -11,6 +12,11 @@ void InstallWindowServices()
     GetServices().messageBox = ShowMessageBox;
     if (!wxImage::FindHandler(wxBITMAP_TYPE_PNG))
         wxImage::AddHandler(new wxPNGHandler);
+}
+
+int RunWinApp(int argc, char** argv)
+{
+    return wxEntry(argc, argv);
 }
 
 bool CWinApp::OnInit()

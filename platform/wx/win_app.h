@@ -22,5 +22,10 @@ private:
 // Puts the window library's services (the message box) in place.
 void InstallWindowServices();
 
-// Creates the one application object of class `cls` when the program starts.
-#define IMPLEMENT_WINAPP(cls) wxIMPLEMENT_APP(cls)
+// Starts the toolkit and runs the application object until the program
+// ends; returns its exit status.
+int RunWinApp(int argc, char** argv);
+
+// Declares `cls` as the class of the one application object that RunWinApp
+// creates; the program's own main calls RunWinApp.
+#define IMPLEMENT_WINAPP(cls) wxIMPLEMENT_APP_NO_MAIN(cls)

@@ -1,0 +1,30 @@
+#include "app/command_line.h"
+#include "velmora_version.h"
+
+#include <CLI/CLI.hpp>
+
+namespace {
+
+// As the book tool's: wrong use of the command line.
+constexpr int kExitWrongUse = 2;
+
+} // namespace
+
+std::optional<int> HandleCommandLine(int argc, char** argv)
+{
+    // Starts from the desktop and from the scheduler carry no arguments.
+    if (argc <= 1)
+        return std::nullopt;
+    CLI::App app{"Velmora, a daily reader: the reading of the date picked in its calendar, from the book "
+                 "maravelle.pdb beside the program.",
+        "talvik"};
+    app.set_version_flag("--version", "talvik " VELMORA_VERSION_TEXT);
+    app.footer("Without options it opens its window. See talvik(1).");
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& e) {
+        // --help and --version end here too, with status 0.
+        return app.exit(e) == 0 ? 0 : kExitWrongUse;
+    }
+    return std::nullopt;
+}
