@@ -19,6 +19,9 @@ UNITS=$XDG_CONFIG_HOME/systemd/user
 
 "$ROOT/tools/install" >"$WORK/install.log" || fail "install failed: $(cat "$WORK/install.log")"
 for f in talvik talvik-book maravelle.pdb orv.wav uninstall; do [ -f "$DIR/$f" ] || fail "$DIR/$f is missing"; done
+for f in talvik talvik-book; do
+  file -b "$DIR/$f" | grep -q ', stripped' || fail "$f is installed unstripped: $(file -b "$DIR/$f")"
+done
 [ ! -e "$DIR/orv.dat" ] || fail "the install wrote settings"
 [ "$(readlink -f "$HOME/.local/bin/talvik")" = "$DIR/talvik" ] || fail "the launcher does not lead to $DIR/talvik"
 desktop-file-validate "$ENTRY" || fail "the desktop entry is not valid"
