@@ -53,7 +53,12 @@ stop_program
 printf 'Own Book\n\nMy first reading\n' | "$DIR/talvik-book" make /dev/stdin "$DIR/maravelle.pdb" 2>/dev/null
 cp "$DIR/orv.dat" "$WORK/orv.dat"
 cp "$DIR/maravelle.pdb" "$WORK/own.pdb"
+# A file that an earlier version installed and this one does not goes.
+old_page=$HOME/.local/share/man/man1/talvik.1
+: >"$old_page"
+echo "file $old_page" >>"$DIR/installed-files"
 "$ROOT/tools/install" >"$WORK/install.log" || fail "the second install failed: $(cat "$WORK/install.log")"
+[ ! -e "$old_page" ] || fail "the upgrade left the earlier version's $old_page"
 cmp -s "$DIR/orv.dat" "$WORK/orv.dat" || fail "the upgrade changed the settings"
 cmp -s "$DIR/maravelle.pdb" "$WORK/own.pdb" || fail "the upgrade replaced the user's book"
 # A damaged book is refused before anything changes.
