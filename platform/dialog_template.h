@@ -49,6 +49,8 @@ struct ControlTemplate
     int x, y, cx, cy;
     unsigned style;
     int imageId; // pictures only
+    // What screen readers call it when that is not its text.
+    const wchar_t* accessibleName = nullptr;
 };
 
 // A window and its controls; template order is tab order.
@@ -61,6 +63,8 @@ struct DialogTemplate
     const wchar_t* fontName;
     int fontPointSize;
     std::vector<ControlTemplate> controls;
+    // What screen readers call the window when that is not its caption.
+    const wchar_t* accessibleName = nullptr;
 };
 
 // Finds the window template with `id`; nullptr when there is none.

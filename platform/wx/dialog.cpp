@@ -1,44 +1,22 @@
 #include "platform/wx/dialog.h"
+#include "platform/wx/native_window.h"
 #include "platform/wx/time_picker.h"
 
 #include <wx/app.h>
 #include <wx/button.h>
 #include <wx/calctrl.h>
 #include <wx/checkbox.h>
-#include <wx/generic/calctrlg.h>
 #include <wx/iconbndl.h>
 #include <wx/mstream.h>
 #include <wx/statbmp.h>
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 
-#ifdef __WXGTK__
-#include <dlfcn.h>
-#endif
-
 #include <map>
 #include <memory>
 #include <utility>
 
 namespace {
-
-// wxGTK makes every dialog centre itself on its owner when it is first shown,
-// whatever place it was given (GTK_WIN_POS_CENTER_ON_PARENT), and offers no
-// call to undo that. GTK's own call is looked up in the toolkit already
-// loaded, as the build has no GTK headers. False when it cannot be made.
-bool KeepGivenPlace([[maybe_unused]] wxWindow* window)
-{
-#ifdef __WXGTK__
-    using SetPosition = void (*)(void* gtkWindow, int position);
-    static const auto setPosition = reinterpret_cast<SetPosition>(::dlsym(RTLD_DEFAULT, "gtk_window_set_position"));
-    if (setPosition) {
-        constexpr int kGtkWinPosNone = 0;
-        setPosition(window->GetHandle(), kGtkWinPosNone);
-        return true;
-    }
-#endif
-    return false;
-}
 
 wxImage DecodeImage(const ImageResource& image)
 {
@@ -93,6 +71,9 @@ void CDialog::CreateFromTemplate()
     // centring it on its owner when it is shown.
     const wxPoint start = parent && !(t.style & DS_CENTER) ? parent->GetScreenPosition() : wxDefaultPosition;
     Create(parent, wxID_ANY, t.caption, start, wxDefaultSize, style);
+    LeaveHiddenControlsUnseen(this);
+    if (t.accessibleName)
+        SetAccessibleName(this, t.accessibleName);
     // Mapped where the template puts it, an owned window need not be moved
     // there once it is on the screen, which shows it in the wrong place for
     // an instant and costs its first paint a few milliseconds.
@@ -127,10 +108,12 @@ void CDialog::CreateControl(const ControlTemplate& c)
     wxWindow* window = nullptr;
     switch (c.kind) {
     case ControlKind::MonthCalendar:
-        // The toolkit's own calendar needs more room than the template gives;
-        // the generic one draws itself to fit, with month arrows in its title.
-        window = new wxGenericCalendarCtrl(this, c.id, wxDateTime::Today(), pos, size,
-            wxCAL_SUNDAY_FIRST | wxCAL_SHOW_SURROUNDING_WEEKS | wxCAL_SEQUENTIAL_MONTH_SELECTION);
+        // The toolkit's own calendar: it speaks to screen readers, shows where
+        // the focus is, and takes its month and day names and first day of the
+        // week from the user's locale. At the window's font it fits the
+        // template.
+        window = new wxCalendarCtrl(this, c.id, wxDateTime::Today(), pos, size, wxCAL_SHOW_SURROUNDING_WEEKS);
+        NameCalendarByDate(window);
         break;
     case ControlKind::StaticText:
         window = new wxStaticText(this, c.id, c.text, pos, size, wxALIGN_LEFT | wxST_NO_AUTORESIZE);
@@ -173,6 +156,8 @@ void CDialog::CreateControl(const ControlTemplate& c)
         break;
     }
     }
+    if (c.accessibleName)
+        SetAccessibleName(window, c.accessibleName);
     if (c.style & WS_HIDDEN)
         window->Hide();
     if (c.style & WS_DISABLED)

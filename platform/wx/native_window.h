@@ -1,0 +1,25 @@
+#pragma once
+
+#include <wx/string.h>
+
+class wxWindow;
+
+// What the toolkit's own windows offer beyond the window library: keeping a
+// window where it was put, and what screen readers are told. One
+// implementation per toolkit, chosen in CMake.
+
+// Keeps the toolkit from centring `window` on its owner when it is first
+// shown, whatever place it was given; false when that cannot be done.
+bool KeepGivenPlace(wxWindow* window);
+
+// Screen readers call `window`, and the parts of it that take the keyboard
+// focus, `name`; what the window shows stays as it is.
+void SetAccessibleName(wxWindow* window, const wxString& name);
+
+// Screen readers call the month calendar by its selected date, in the user's
+// language, and hear each new date as it is selected.
+void NameCalendarByDate(wxWindow* calendar);
+
+// Controls that `window` holds hidden are left out of what screen readers
+// see of it, so that they cannot be reached there either.
+void LeaveHiddenControlsUnseen(wxWindow* window);

@@ -1,0 +1,18 @@
+#include "platform/wx/native_window.h"
+
+// Toolkits other than GTK place windows where they are put and name their
+// controls for screen readers themselves.
+
+bool KeepGivenPlace(wxWindow*)
+{
+    return false;
+}
+
+void SetAccessibleName(wxWindow*, const wxString&)
+{ }
+
+void NameCalendarByDate(wxWindow*)
+{ }
+
+void LeaveHiddenControlsUnseen(wxWindow*)
+{ }
