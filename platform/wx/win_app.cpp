@@ -6,6 +6,7 @@
 #include <wx/init.h>
 
 #include <chrono>
+#include <clocale>
 
 void InstallWindowServices()
 {
@@ -21,6 +22,11 @@ int RunWinApp(int argc, char** argv)
 
 bool CWinApp::OnInit()
 {
+    // The calendar follows the user's language: its month and day names, the
+    // first day of the week, and the toolkit's own words. Numbers and
+    // everything the program writes keep the C locale's form.
+    for (const int category : {LC_CTYPE, LC_TIME, LC_MESSAGES})
+        std::setlocale(category, "");
     InstallWindowServices();
     m_bRunLoop = InitInstance();
     return true;
