@@ -72,6 +72,7 @@ void CDialog::CreateFromTemplate()
     const wxPoint start = parent && !(t.style & DS_CENTER) ? parent->GetScreenPosition() : wxDefaultPosition;
     Create(parent, wxID_ANY, t.caption, start, wxDefaultSize, style);
     LeaveHiddenControlsUnseen(this);
+    FrameFocusedControls(this);
     if (t.accessibleName)
         SetAccessibleName(this, t.accessibleName);
     // Mapped where the template puts it, an owned window need not be moved

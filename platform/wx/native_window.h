@@ -20,6 +20,11 @@ void SetAccessibleName(wxWindow* window, const wxString& name);
 // language, and hear each new date as it is selected.
 void NameCalendarByDate(wxWindow* calendar);
 
+// Controls whose own look shows the keyboard focus faintly or not at all (a
+// month calendar, a multi-line text box) are framed in the selection colour
+// while they have it, as text fields are.
+void FrameFocusedControls(wxWindow* window);
+
 // Controls that `window` holds hidden are left out of what screen readers
 // see of it, so that they cannot be reached there either.
 void LeaveHiddenControlsUnseen(wxWindow* window);

@@ -91,6 +91,16 @@ void NameAfterSelectedDate(GtkCalendar* calendar, gpointer)
     g_date_time_unref(date);
 }
 
+// The calendar's header, arrows and day names are drawn in the calendar's
+// own style, so the inner line leaves them out.
+const char kFocusFrames[] = R"(
+calendar:focus { border-color: @theme_selected_bg_color; }
+calendar:focus:not(.header):not(.button):not(.highlight) {
+    box-shadow: inset 0 0 0 1px @theme_selected_bg_color;
+}
+scrolledwindow.frame textview:focus text { box-shadow: inset 0 0 0 2px @theme_selected_bg_color; }
+)";
+
 } // namespace
 
 bool KeepGivenPlace(wxWindow* window)
@@ -124,6 +134,19 @@ void NameCalendarByDate(wxWindow* calendar)
         return;
     g_signal_connect(widget, "day-selected", G_CALLBACK(NameAfterSelectedDate), nullptr);
     NameAfterSelectedDate(GTK_CALENDAR(widget), nullptr);
+}
+
+void FrameFocusedControls(wxWindow* window)
+{
+    static bool bInstalled = false;
+    if (bInstalled)
+        return;
+    bInstalled = true;
+    GtkCssProvider* provider = gtk_css_provider_new();
+    gtk_css_provider_load_from_data(provider, kFocusFrames, -1, nullptr);
+    gtk_style_context_add_provider_for_screen(gtk_widget_get_screen(window->GetHandle()), GTK_STYLE_PROVIDER(provider),
+        GTK_STYLE_PROVIDER_PRIORITY_APPLICATION);
+    g_object_unref(provider);
 }
 
 void LeaveHiddenControlsUnseen(wxWindow* window)
