@@ -3,6 +3,7 @@
 #include "platform/wx/time_picker.h"
 
 #include <wx/app.h>
+#include <wx/bmpbndl.h>
 #include <wx/button.h>
 #include <wx/calctrl.h>
 #include <wx/checkbox.h>
@@ -120,9 +121,12 @@ void CDialog::CreateControl(const ControlTemplate& c)
         window = new wxStaticText(this, c.id, c.text, pos, size, wxALIGN_LEFT | wxST_NO_AUTORESIZE);
         break;
     case ControlKind::Picture: {
-        const auto images = FindImageResources(c.imageId);
-        const wxBitmap bitmap = images.empty() ? wxBitmap() : wxBitmap(DecodeImage(images.front()));
-        window = new wxStaticBitmap(this, c.id, bitmap, pos, size);
+        // Every size of the image, so that a screen scaled by two draws the
+        // larger one instead of an enlarged small one.
+        wxVector<wxBitmap> bitmaps;
+        for (const ImageResource& image : FindImageResources(c.imageId))
+            bitmaps.push_back(wxBitmap(DecodeImage(image)));
+        window = new wxStaticBitmap(this, c.id, wxBitmapBundle::FromBitmaps(bitmaps), pos, size);
         break;
     }
     case ControlKind::PushButton: {

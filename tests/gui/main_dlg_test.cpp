@@ -9,6 +9,8 @@
 #include <wx/app.h>
 #include <wx/button.h>
 #include <wx/calctrl.h>
+#include <wx/iconbndl.h>
+#include <wx/mstream.h>
 #include <wx/statbmp.h>
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
@@ -26,6 +28,12 @@ std::string SampleBook()
 std::wstring Expected(int verse)
 {
     return L"Verse " + std::to_wstring(verse) + L":\r\n\r\nRecord " + std::to_wstring(verse) + L"\r\nsecond line";
+}
+
+wxImage DecodedImage(const ImageResource& image)
+{
+    wxMemoryInputStream stream(image.data, image.length);
+    return wxImage(stream, wxBITMAP_TYPE_PNG);
 }
 
 int TodaysVerse()
@@ -137,7 +145,15 @@ TEST_F(MainDlgTest, TemplateAsBuilt)
     EXPECT_TRUE(verse->IsMultiLine());
     EXPECT_FALSE(verse->IsEditable());
     EXPECT_TRUE(dynamic_cast<wxStaticBitmap*>(children[2])->GetBitmap().IsOk());
-    EXPECT_EQ(m_dlg.m_hIcon->GetIconCount(), 2u);
+    // The icon and the logo come at twice their size too, rendered from the
+    // drawing at build time, for screens scaled by two.
+    for (const int size : {16, 32, 64}) {
+        EXPECT_EQ(m_dlg.m_hIcon->GetIcon(size, wxIconBundle::FALLBACK_NONE).GetWidth(), size);
+    }
+    std::vector<int> logoSizes;
+    for (const ImageResource& image : FindImageResources(IDB_LOGO))
+        logoSizes.push_back(wxBitmap(DecodedImage(image)).GetWidth());
+    EXPECT_EQ(logoSizes, (std::vector<int>{32, 64}));
 }
 
 TEST_F(MainDlgTest, StartsOnTodaysReadingAtTheTopLeft)
