@@ -1,11 +1,11 @@
 #include "platform/wx/dialog.h"
+#include "platform/wx/month_calendar.h"
 #include "platform/wx/native_window.h"
 #include "platform/wx/time_picker.h"
 
 #include <wx/app.h>
 #include <wx/bmpbndl.h>
 #include <wx/button.h>
-#include <wx/calctrl.h>
 #include <wx/checkbox.h>
 #include <wx/iconbndl.h>
 #include <wx/mstream.h>
@@ -114,8 +114,7 @@ void CDialog::CreateControl(const ControlTemplate& c)
         // the focus is, and takes its month and day names and first day of the
         // week from the user's locale. At the window's font it fits the
         // template.
-        window = new wxCalendarCtrl(this, c.id, wxDateTime::Today(), pos, size, wxCAL_SHOW_SURROUNDING_WEEKS);
-        NameCalendarByDate(window);
+        window = new MonthCalendar(this, c.id, pos, size);
         break;
     case ControlKind::StaticText:
         window = new wxStaticText(this, c.id, c.text, pos, size, wxALIGN_LEFT | wxST_NO_AUTORESIZE);
