@@ -76,10 +76,6 @@ void CDialog::CreateFromTemplate()
     FrameFocusedControls(this);
     if (t.accessibleName)
         SetAccessibleName(this, t.accessibleName);
-    // Mapped where the template puts it, an owned window need not be moved
-    // there once it is on the screen, which shows it in the wrong place for
-    // an instant and costs its first paint a few milliseconds.
-    m_bMoveWhenShown = parent && !(t.style & DS_CENTER) && !KeepGivenPlace(this);
 
     // Dialog units follow the window's font, which every control inherits.
     // The desktop's own face stands in for "System", at the template's size.
@@ -91,6 +87,12 @@ void CDialog::CreateFromTemplate()
         CreateControl(control);
 
     PlaceByTemplate();
+    // Mapped where the template puts it, an owned window need not be moved
+    // there once it is on the screen, which shows it in the wrong place for
+    // an instant and costs its first paint a few milliseconds. A window
+    // manager, too, is told that the place is the program's choice.
+    const bool bKept = KeepGivenPlace(this);
+    m_bMoveWhenShown = parent && !(t.style & DS_CENTER) && !bKept;
 
     Bind(wxEVT_INIT_DIALOG, &CDialog::OnInitDialogEvent, this);
     Bind(wxEVT_CHAR_HOOK, &CDialog::OnCharHook, this);

@@ -8,8 +8,9 @@ class wxWindow;
 // window where it was put, and what screen readers are told. One
 // implementation per toolkit, chosen in CMake.
 
-// Keeps the toolkit from centring `window` on its owner when it is first
-// shown, whatever place it was given; false when that cannot be done.
+// Keeps `window` where it has been put when it is first shown: the toolkit
+// would centre it on its owner, a window manager place it by its own rules.
+// False when that cannot be done.
 bool KeepGivenPlace(wxWindow* window);
 
 // Screen readers call `window`, and the parts of it that take the keyboard

@@ -107,9 +107,13 @@ bool KeepGivenPlace(wxWindow* window)
 {
     // wxGTK makes every dialog centre itself on its owner when it is first
     // shown (GTK_WIN_POS_CENTER_ON_PARENT) and offers no call to undo that.
+    // Moved before it is shown, the window is mapped with the place marked as
+    // the program's, which a window manager keeps instead of placing it.
     if (!GTK_IS_WINDOW(window->GetHandle()))
         return false;
     gtk_window_set_position(GTK_WINDOW(window->GetHandle()), GTK_WIN_POS_NONE);
+    const wxPoint place = window->GetPosition();
+    gtk_window_move(GTK_WINDOW(window->GetHandle()), place.x, place.y);
     return true;
 }
 
