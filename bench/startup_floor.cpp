@@ -13,7 +13,6 @@
 #include <wx/calctrl.h>
 #include <wx/checkbox.h>
 #include <wx/dialog.h>
-#include <wx/generic/calctrlg.h>
 #include <wx/statbmp.h>
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
@@ -51,8 +50,7 @@ private:
         wxWindow* window = nullptr;
         switch (c.kind) {
         case ControlKind::MonthCalendar:
-            window = new wxGenericCalendarCtrl(this, c.id, wxDateTime::Today(), pos, size,
-                wxCAL_SUNDAY_FIRST | wxCAL_SHOW_SURROUNDING_WEEKS | wxCAL_SEQUENTIAL_MONTH_SELECTION);
+            window = new wxCalendarCtrl(this, c.id, wxDateTime::Today(), pos, size, wxCAL_SHOW_SURROUNDING_WEEKS);
             break;
         case ControlKind::StaticText:
             window = new wxStaticText(this, c.id, c.text, pos, size, wxALIGN_LEFT | wxST_NO_AUTORESIZE);
