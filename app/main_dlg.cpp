@@ -82,16 +82,18 @@ void CMainDlg::OnClose()
 
 void CMainDlg::RunStartupSettings()
 {
-    CSettingsDlg settings;
+    SettingsState state;
     // First run: no usable settings file, so the user chooses. However the
-    // window ends, the steps below go by the fields as they stand then.
-    if (!settings.LoadSettings())
+    // window ends, the steps below go by the state as it stands then.
+    if (!state.LoadSettings()) {
+        CSettingsDlg settings(state);
         settings.DoModal();
+    }
     // The chime and the booking go on in the background, but starting them
     // (a sound context, systemctl processes) would take the processor from
     // the window's first paint; they start once the window has been drawn.
-    AfterFirstPaint([bChime = settings.m_bChime, state = SettingsState(settings)]() mutable {
-        if (bChime)
+    AfterFirstPaint([state]() mutable {
+        if (state.m_bChime)
             PlaySound(g_strProgramDir + L"orv.wav");
         state.ScheduleNextRun(FALSE);
     });
@@ -99,6 +101,7 @@ void CMainDlg::RunStartupSettings()
 
 void CMainDlg::OpenSettings()
 {
-    CSettingsDlg settings;
+    SettingsState state;
+    CSettingsDlg settings(state);
     settings.DoModal();
 }

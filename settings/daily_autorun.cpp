@@ -36,7 +36,7 @@ std::wstring NextRunNotice(const SYSTEMTIME& next)
         L"TALVIK will next run on %d of %s, %d at %d:%02d", {next.wDay, month, next.wYear, next.wHour, next.wMinute});
 }
 
-void SettingsState::ScheduleNextRun(BOOL bNotify)
+void SettingsState::ScheduleNextRun(BOOL bNotify, HWND hNoticeOwner)
 {
     const std::wstring exePath = GetModuleFileName();
     if (!m_bAutoRun) {
@@ -45,6 +45,6 @@ void SettingsState::ScheduleNextRun(BOOL bNotify)
     }
     m_record.time = NextRunTime(GetLocalTime(), m_record.time);
     if (bNotify)
-        MessageBox(NoticeOwner(), NextRunNotice(m_record.time), L"Autorun");
+        MessageBox(hNoticeOwner, NextRunNotice(m_record.time), L"Autorun");
     CeRunAppAtTime(exePath, m_record.time);
 }

@@ -9,15 +9,16 @@ const CDialog::MessageEntry<CSettingsDlg> CSettingsDlg::k_messageMap[] = {
     {BN_CLICKED, IDOK, &CSettingsDlg::OnConfirm},
 };
 
-CSettingsDlg::CSettingsDlg(CDialog* pParent)
+CSettingsDlg::CSettingsDlg(SettingsState& state, CDialog* pParent)
     : CDialog(IDD_SETTINGS, pParent)
+    , m_state(state)
 { }
 
 void CSettingsDlg::DoDataExchange(CDataExchange* pDX)
 {
-    DDX_Check(pDX, IDC_AUTORUN, m_bAutoRun);
-    DDX_Check(pDX, IDC_CHIME, m_bChime);
-    DDX_DateTimeCtrl(pDX, IDC_TIME, m_time);
+    DDX_Check(pDX, IDC_AUTORUN, m_state.m_bAutoRun);
+    DDX_Check(pDX, IDC_CHIME, m_state.m_bChime);
+    DDX_DateTimeCtrl(pDX, IDC_TIME, m_state.m_time);
 }
 
 bool CSettingsDlg::OnNotify(NotifyCode code, int id)
@@ -28,7 +29,7 @@ bool CSettingsDlg::OnNotify(NotifyCode code, int id)
 BOOL CSettingsDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
-    LoadSettings();
+    m_state.LoadSettings();
     UpdateData(FALSE);
     // Opening with autorun on shows the notice too.
     OnAutoRun();
@@ -38,18 +39,18 @@ BOOL CSettingsDlg::OnInitDialog()
 void CSettingsDlg::OnAutoRun()
 {
     UpdateData(TRUE);
-    if (m_bAutoRun)
+    if (m_state.m_bAutoRun)
         MessageBox(GetSafeHwnd(), k_supportNotice, L"Support Notice");
-    EnableDlgItem(IDC_TIME, m_bAutoRun);
+    EnableDlgItem(IDC_TIME, m_state.m_bAutoRun);
 }
 
 void CSettingsDlg::OnConfirm()
 {
     UpdateData(TRUE);
-    m_record.chime = m_bChime;
-    m_record.autorun = m_bAutoRun;
-    m_record.time = m_time.GetAsSystemTime();
-    ScheduleNextRun(TRUE);
-    WriteSettingsFile();
+    m_state.m_record.chime = m_state.m_bChime;
+    m_state.m_record.autorun = m_state.m_bAutoRun;
+    m_state.m_record.time = m_state.m_time.GetAsSystemTime();
+    m_state.ScheduleNextRun(TRUE, GetSafeHwnd());
+    m_state.WriteSettingsFile();
     EndDialog(0);
 }

@@ -4,17 +4,19 @@
 #include "platform/wx/dialog.h"
 #include "settings/settings_state.h"
 
-// The "Settings" window: the chime, the daily autorun and its time.
-class CSettingsDlg : public CDialog, public SettingsState
+// The "Settings" window: the chime, the daily autorun and its time, in the
+// settings state it is given for one use.
+class CSettingsDlg : public CDialog
 {
 public:
-    explicit CSettingsDlg(CDialog* pParent = nullptr);
+    explicit CSettingsDlg(SettingsState& state, CDialog* pParent = nullptr);
+
+    SettingsState& m_state;
 
 protected:
     BOOL OnInitDialog() override;
     void DoDataExchange(CDataExchange* pDX) override;
     bool OnNotify(NotifyCode code, int id) override;
-    HWND NoticeOwner() override { return GetSafeHwnd(); }
 
 private:
     void OnAutoRun();

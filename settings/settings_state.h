@@ -6,13 +6,14 @@
 #include <string>
 
 // The program's switches and daily start time, kept in "orv.dat" (see
-// SettingsFilePath). The settings window carries this state; it works
-// without one.
+// SettingsFilePath). m_bAutoRun, m_bChime and m_time are what the settings
+// window shows and edits, and the start-up tasks go by; m_record is the
+// file's image, filled from them when the settings are confirmed, whose date
+// becomes that of the next start when ScheduleNextRun books one. The settings
+// window borrows a state for one use; the start-up tasks use one without it.
 class SettingsState
 {
 public:
-    virtual ~SettingsState() = default;
-
     // Loads "orv.dat": TRUE when the settings came from it, FALSE when the
     // first-run defaults were set (chime on, autorun off, 08:00 today).
     BOOL LoadSettings();
@@ -20,17 +21,14 @@ public:
     // reported.
     void WriteSettingsFile();
     // Books the next daily start with the operating system (autorun on) or
-    // removes it (off); with bNotify, first tells the user when it will be.
-    void ScheduleNextRun(BOOL bNotify);
+    // removes it (off); with bNotify, first tells the user when it will be,
+    // in a message box owned by `hNoticeOwner` (the main window when nullptr).
+    void ScheduleNextRun(BOOL bNotify, HWND hNoticeOwner = nullptr);
 
     BOOL m_bAutoRun = 0;
     BOOL m_bChime = 0;
     CTime m_time;
     SettingsRecord m_record{};
-
-protected:
-    // The window that owns the "Autorun" notice.
-    virtual HWND NoticeOwner() { return nullptr; }
 };
 
 // The date of the next daily start at `daily`'s hour and minute, seen from

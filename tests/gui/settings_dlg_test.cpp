@@ -53,7 +53,8 @@ protected:
 
 TEST_F(SettingsDlgTest, TemplateAsBuilt)
 {
-    CSettingsDlg dlg;
+    SettingsState state;
+    CSettingsDlg dlg(state);
     dlg.CreateFromTemplate();
     EXPECT_EQ(dlg.GetTitle(), "Settings");
     EXPECT_TRUE(dlg.HasFlag(wxCAPTION));
@@ -82,7 +83,8 @@ TEST_F(SettingsDlgTest, TemplateAsBuilt)
 TEST_F(SettingsDlgTest, FocusStartsOnOk)
 {
     Save({1, 0, At(2026, 12, 7, 8, 0)});
-    CSettingsDlg dlg;
+    SettingsState state;
+    CSettingsDlg dlg(state);
     dlg.CreateFromTemplate();
     dlg.Show();
     for (int i = 0; i < 20 && wxWindow::FindFocus() != dlg.FindWindow(IDOK); ++i) {
@@ -99,7 +101,8 @@ TEST_F(SettingsDlgTest, EnterOnACheckBoxConfirms)
     // box the button test once cast the box to a button, which the sanitized
     // build reports as undefined behaviour.
     Save({1, 0, At(2026, 12, 7, 8, 0)});
-    CSettingsDlg dlg;
+    SettingsState state;
+    CSettingsDlg dlg(state);
     dlg.CreateFromTemplate();
     dlg.Show();
     wxWindow* chime = dlg.FindWindow(IDC_CHIME);
@@ -257,7 +260,7 @@ TEST_F(SettingsDlgTest, PickerKeepsThePushedDate)
     wxTEST_DIALOG(m_main.OpenSettings(), ExpectWindow<CSettingsDlg>([](CSettingsDlg& dlg) {
         Picker(dlg)->SetTime(21, 45, 0);
         dlg.UpdateData(TRUE);
-        const SYSTEMTIME t = dlg.m_time.GetAsSystemTime();
+        const SYSTEMTIME t = dlg.m_state.m_time.GetAsSystemTime();
         EXPECT_EQ(Text(t), "2030-03-04 21:45:00.000");
         return Cancel(dlg);
     }),
