@@ -1,0 +1,32 @@
+#pragma once
+
+#include <chrono>
+#include <initializer_list>
+#include <string>
+#include <utility>
+
+// `systemctl --user` for one piece of work. Once systemctl cannot be run or
+// does not answer in time, the user manager is taken to be out of reach and
+// the remaining commands are skipped rather than each waiting out its timeout.
+class Systemctl
+{
+public:
+    // `program`: a name looked up on PATH, or a path. A command still running
+    // after `timeout` is killed.
+    Systemctl(std::string program, std::chrono::milliseconds timeout)
+        : m_program(std::move(program))
+        , m_timeout(timeout)
+    { }
+
+    // True when the command ran and succeeded.
+    bool Run(std::initializer_list<std::string> args);
+
+    // The first command that did not succeed and why; empty when none.
+    const std::string& Failure() const { return m_failure; }
+
+private:
+    std::string m_program;
+    std::chrono::milliseconds m_timeout;
+    bool m_bReachable = true;
+    std::string m_failure;
+};
