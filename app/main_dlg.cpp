@@ -8,7 +8,6 @@
 
 namespace {
 
-// The window starts in the top-left corner of the screen.
 constexpr int k_startX = 0;
 constexpr int k_startY = 0;
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/wx/dialog.h"
 #include "service_doubles.h"
 
 #include <gtest/gtest.h>
@@ -80,6 +81,11 @@ private:
 void Click(wxWindow* parent, int id);
 // Size and position of `control` in dialog units of its window.
 wxRect InDialogUnits(const wxWindow* control);
+// Checks that `dlg` holds the controls of its template, in template order, of
+// the template's kinds, texts, places and sizes (a time picker and a check
+// box may be larger, as the toolkit's need more room), and the window the
+// template's size.
+void ExpectBuiltAsTemplate(const CDialog& dlg);
 
 // Runs `code`, failing the test if it shows any modal window.
 #define EXPECT_NO_MODAL(code)                                                                                          \
