@@ -26,6 +26,7 @@ public:
     CFile(const CFile&) = delete;
     CFile& operator=(const CFile&) = delete;
 
+    // On failure errno says why.
     BOOL Open(const std::wstring& path, OpenFlags mode);
     // The same with the path in the system's own form (ToNativePath), for a
     // path that is opened again and again.
@@ -53,6 +54,9 @@ private:
 
 // Writes `size` bytes as the whole new content of `path`, so that the file
 // holds either its old or its new content whatever happens meanwhile: the
-// bytes go to a new file beside it, which is flushed and renamed over the old
-// one. Returns false, leaving the old file as it was, when any step fails.
+// bytes go to a new file beside it, under a name that nothing had, which is
+// flushed and renamed over the old one. The new content keeps the old file's
+// permissions. Where `path` is a link, the file it names is replaced and the
+// link stays; a link to nothing is refused. Returns false, leaving the old
+// file as it was and errno saying why, when any step fails.
 bool ReplaceFileContent(const std::wstring& path, const void* data, std::size_t size);

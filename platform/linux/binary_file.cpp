@@ -2,9 +2,12 @@
 #include "platform/native_path.h"
 
 #include <cerrno>
+#include <chrono>
 #include <climits>
 #include <cstdio>
+#include <cstdlib>
 #include <fcntl.h>
+#include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -39,7 +42,9 @@ BOOL CFile::Open(const std::string& nativePath, OpenFlags mode)
     struct stat st
     { };
     if (::fstat(m_hFile, &st) != 0 || S_ISDIR(st.st_mode)) {
+        const int error = S_ISDIR(st.st_mode) ? EISDIR : errno;
         Close();
+        errno = error;
         return FALSE;
     }
     // Reads from a regular file never wait, flag or not, so only a pipe or a
@@ -81,6 +86,22 @@ template <class ReadSome> std::size_t ReadFully(int fd, char* buffer, std::size_
     return done;
 }
 
+// Writes all `count` bytes, retrying short writes; false when any could not
+// be written.
+bool WriteAll(int fd, const void* buffer, std::size_t count)
+{
+    std::size_t done = 0;
+    while (fd >= 0 && done < count) {
+        const ssize_t n = ::write(fd, static_cast<const char*>(buffer) + done, count - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        done += static_cast<std::size_t>(n);
+    }
+    return done == count;
+}
+
 } // namespace
 
 std::size_t CFile::Read(void* buffer, std::size_t count)
@@ -101,16 +122,7 @@ std::size_t CFile::ReadAt(std::uint64_t offset, void* buffer, std::size_t count)
 
 bool CFile::Write(const void* buffer, std::size_t count)
 {
-    std::size_t done = 0;
-    while (m_hFile >= 0 && done < count) {
-        const ssize_t n = ::write(m_hFile, static_cast<const char*>(buffer) + done, count - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        done += static_cast<std::size_t>(n);
-    }
-    return done == count;
+    return WriteAll(m_hFile, buffer, count);
 }
 
 bool CFile::Flush()
@@ -127,18 +139,72 @@ std::uint64_t CFile::GetLength() const
     return static_cast<std::uint64_t>(st.st_size);
 }
 
+namespace {
+
+// The file that a replacement goes to. A link is written through, so that
+// the link stays and the file it names gets the new content; a link that
+// names nothing is refused rather than followed to make a file.
+bool ResolveLink(const std::string& path, std::string& target)
+{
+    struct stat st
+    { };
+    if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) {
+        target = path;
+        return true;
+    }
+    char* resolved = ::realpath(path.c_str(), nullptr);
+    if (!resolved)
+        return false;
+    target = resolved;
+    std::free(resolved);
+    return true;
+}
+
+// Creates a file beside `target` under a name that nothing has yet: a file
+// or link planted at a name it might take is never opened, let alone
+// written through. The random part keeps such plants from guessing it.
+int CreateNewFileBeside(const std::string& target, std::string& name)
+{
+    constexpr int kAttempts = 100;
+    for (int attempt = 0; attempt < kAttempts; ++attempt) {
+        std::uint32_t random = 0;
+        if (::getrandom(&random, sizeof random, GRND_NONBLOCK) != sizeof random)
+            random = static_cast<std::uint32_t>(std::chrono::steady_clock::now().time_since_epoch().count()) + attempt;
+        char suffix[40];
+        std::snprintf(suffix, sizeof suffix, ".new-%d-%08x", static_cast<int>(::getpid()), random);
+        name = target + suffix;
+        int fd;
+        do
+            fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+        while (fd < 0 && errno == EINTR);
+        if (fd >= 0 || errno != EEXIST)
+            return fd;
+    }
+    return -1;
+}
+
+} // namespace
+
 bool ReplaceFileContent(const std::wstring& path, const void* data, std::size_t size)
 {
-    // The temporary name is unique to this process, so two copies of the
-    // program saving at once never write into each other's file.
-    const std::wstring temp = path + L".new-" + std::to_wstring(::getpid());
-    CFile file;
-    bool ok = file.Open(temp, CFile::modeCreate) && file.Write(data, size) && file.Flush();
-    file.Close();
-    const std::string target = ToNativePath(path);
-    const std::string nativeTemp = ToNativePath(temp);
-    if (!ok || ::rename(nativeTemp.c_str(), target.c_str()) != 0) {
-        ::unlink(nativeTemp.c_str());
+    std::string target;
+    if (!ResolveLink(ToNativePath(path), target))
+        return false;
+    std::string temp;
+    const int fd = CreateNewFileBeside(target, temp);
+    if (fd < 0)
+        return false;
+    // The new content keeps the old file's permissions, so that settings
+    // kept private stay private; a new file gets 0644 less the umask.
+    struct stat old
+    { };
+    bool ok = (::stat(target.c_str(), &old) != 0 || ::fchmod(fd, old.st_mode & 0777) == 0) &&
+        WriteAll(fd, data, size) && ::fsync(fd) == 0;
+    ok = ::close(fd) == 0 && ok;
+    if (!ok || ::rename(temp.c_str(), target.c_str()) != 0) {
+        const int error = errno;
+        ::unlink(temp.c_str());
+        errno = error;
         return false;
     }
     // Make the rename itself durable.

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstdint>
 #include <filesystem>
 #include <sys/stat.h>
@@ -130,7 +131,65 @@ TEST(ReplaceFileContent, NewContentOrOldNeverHalf)
         EXPECT_FALSE(ReplaceFileContent(path, "third", 5));
         EXPECT_EQ(dir.Read("orv.dat"), "second!");
     }
+    errno = 0;
     EXPECT_FALSE(ReplaceFileContent(Wide(dir / "no-such-folder" / "orv.dat"), "x", 1));
+    EXPECT_EQ(errno, ENOENT) << "the reason is left for the caller to tell";
+}
+
+// The new content goes to a file made for it: a link planted beside the
+// target under a name the replacement might take is never written through,
+// and the target never becomes that link.
+TEST(ReplaceFileContent, NeverWritesThroughALinkPlantedAtTheNewFilesName)
+{
+    TempDir dir;
+    dir.Write("victim", "precious");
+    dir.Write("b.pdb", "old book");
+    const std::string planted = "b.pdb.new-" + std::to_string(::getpid());
+    std::filesystem::create_symlink(dir / "victim", dir / planted);
+    ASSERT_TRUE(ReplaceFileContent(Wide(dir / "b.pdb"), "new book", 8));
+    EXPECT_EQ(dir.Read("victim"), "precious");
+    EXPECT_FALSE(std::filesystem::is_symlink(dir / "b.pdb"));
+    EXPECT_EQ(dir.Read("b.pdb"), "new book");
+    EXPECT_TRUE(std::filesystem::is_symlink(dir / planted)) << "what others put there is left alone";
+}
+
+std::filesystem::perms Mode(const std::filesystem::path& path)
+{
+    return std::filesystem::status(path).permissions() & std::filesystem::perms::mask;
+}
+
+// Settings kept private stay private, and a link to settings kept elsewhere
+// stays a link, with the file it names holding the new content.
+TEST(ReplaceFileContent, KeepsTheModeAndWritesThroughALink)
+{
+    using std::filesystem::perms;
+    TempDir dir;
+    const perms kPrivate = perms::owner_read | perms::owner_write;
+    std::filesystem::create_directory(dir / "elsewhere");
+    dir.Write("elsewhere/orv.dat", "old");
+    std::filesystem::permissions(dir / "elsewhere/orv.dat", kPrivate);
+    std::filesystem::create_symlink("elsewhere/orv.dat", dir / "orv.dat");
+    ASSERT_TRUE(ReplaceFileContent(Wide(dir / "orv.dat"), "new", 3));
+    EXPECT_TRUE(std::filesystem::is_symlink(dir / "orv.dat"));
+    EXPECT_EQ(dir.Read("elsewhere/orv.dat"), "new");
+    EXPECT_EQ(Mode(dir / "elsewhere/orv.dat"), kPrivate);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir / "elsewhere"), {}), 1) << "nothing left behind";
+
+    dir.Write("plain.dat", "old");
+    std::filesystem::permissions(dir / "plain.dat", kPrivate);
+    ASSERT_TRUE(ReplaceFileContent(Wide(dir / "plain.dat"), "new", 3));
+    EXPECT_EQ(Mode(dir / "plain.dat"), kPrivate);
+
+    // A new file is made as before, 0644 less the umask.
+    const mode_t mask = ::umask(022);
+    ASSERT_TRUE(ReplaceFileContent(Wide(dir / "new.dat"), "new", 3));
+    ::umask(mask);
+    EXPECT_EQ(Mode(dir / "new.dat"), perms::owner_read | perms::owner_write | perms::group_read | perms::others_read);
+
+    // A link to nothing is not followed to make a file somewhere else.
+    std::filesystem::create_symlink("nowhere/orv.dat", dir / "dangling.dat");
+    EXPECT_FALSE(ReplaceFileContent(Wide(dir / "dangling.dat"), "new", 3));
+    EXPECT_TRUE(std::filesystem::is_symlink(dir / "dangling.dat"));
 }
 
 } // namespace

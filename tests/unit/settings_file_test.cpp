@@ -6,8 +6,11 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <filesystem>
 #include <fstream>
 
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -105,10 +108,18 @@ TEST_F(SettingsFileTest, FailedSaveKeepsTheOldFile)
     m_dir.Write("orv.dat", kRecord);
     m_state.LoadSettings();
     m_state.m_record.chime = 1;
-    // A folder in the way of the temporary file makes the save fail.
-    std::filesystem::create_directory(m_dir / ("orv.dat.new-" + std::to_string(::getpid())));
+    // A file size limit below the record's 24 bytes makes the save fail, as
+    // a full disk would, whoever runs the test.
+    rlimit old{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
+    const auto handler = std::signal(SIGXFSZ, SIG_IGN);
+    const rlimit limit{10, old.rlim_max};
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limit), 0);
     m_state.WriteSettingsFile();
+    ::setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, handler);
     EXPECT_EQ(m_dir.Read("orv.dat"), kRecord);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(m_dir.Path()), {}), 1) << "nothing left behind";
 }
 
 // Where the file lives: beside the program when its folder can be written,
