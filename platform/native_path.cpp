@@ -4,8 +4,6 @@
 
 namespace {
 
-constexpr wchar_t kEscapeBase = 0xDC80;
-
 // Length of the valid UTF-8 sequence at s[i], or 0 when it is not one.
 size_t Utf8SequenceLength(const std::string& s, size_t i, char32_t& cp)
 {
@@ -48,7 +46,7 @@ std::wstring FromNativePath(const std::string& bytes)
         char32_t cp = 0;
         const size_t len = Utf8SequenceLength(bytes, i, cp);
         if (len == 0) {
-            out += static_cast<wchar_t>(kEscapeBase + static_cast<unsigned char>(bytes[i]));
+            out += static_cast<wchar_t>(kNonUtf8ByteBase + static_cast<unsigned char>(bytes[i]));
             ++i;
         } else {
             out += static_cast<wchar_t>(cp);
@@ -71,8 +69,8 @@ std::string ToNativePath(const std::wstring& path)
     out.reserve(path.size() + (path.size() - ascii) * 3);
     for (const wchar_t wc : std::wstring_view(path).substr(ascii)) {
         const auto cp = static_cast<char32_t>(wc);
-        if (cp >= kEscapeBase && cp < kEscapeBase + 0x100) {
-            out += static_cast<char>(cp - kEscapeBase);
+        if (cp >= kNonUtf8ByteBase && cp < kNonUtf8ByteBase + 0x100) {
+            out += static_cast<char>(cp - kNonUtf8ByteBase);
         } else if (cp < 0x80) {
             out += static_cast<char>(cp);
         } else if (cp < 0x800) {

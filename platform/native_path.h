@@ -7,3 +7,6 @@
 // U+DC80 + byte, so that every name converts back to the same bytes.
 std::wstring FromNativePath(const std::string& bytes);
 std::string ToNativePath(const std::wstring& path);
+
+// The first of the 256 code points that stand for bytes that are not UTF-8.
+constexpr wchar_t kNonUtf8ByteBase = 0xDC80;

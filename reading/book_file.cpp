@@ -13,9 +13,6 @@ constexpr std::uint64_t kRecordTableOffset = 78;
 constexpr std::uint64_t kRecordEntrySize = 8;
 // How much of the file's start one read may take to reach a table entry.
 constexpr std::size_t kHeadWindow = 4096;
-// A day's reading is a page or two. A damaged or foreign file may put
-// gigabytes in one record, and no more than this of it is read.
-constexpr std::uint64_t kMaxRecordLength = 1 << 20;
 
 std::uint16_t BigEndian16(const unsigned char* bytes)
 {

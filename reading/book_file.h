@@ -28,6 +28,9 @@ public:
     // last record; and never more than a megabyte. The book comes from the
     // internet, so none of its offsets is trusted.
     static std::uint64_t RecordReadLength(std::uint64_t start, std::uint64_t next);
+    // A day's reading is a page or two. A damaged or foreign file may put
+    // gigabytes in one record, and no more than this of it is read.
+    static constexpr std::uint64_t kMaxRecordLength = 1 << 20;
 
     BOOL m_bOpened = FALSE;
     std::wstring m_strPath;

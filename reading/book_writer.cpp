@@ -5,13 +5,13 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <utility>
 
 namespace {
 
 constexpr std::size_t kHeaderSize = 78;
 constexpr std::size_t kEntrySize = 8;
 constexpr std::size_t kMaxRecords = 0xFFFF;
-constexpr wchar_t kRawByteBase = 0xDC80; // how FromNativePath keeps bytes that are not UTF-8
 
 void PutBigEndian(std::string& out, std::size_t at, std::uint32_t value, int bytes)
 {
@@ -30,7 +30,7 @@ bool ConvertLine(const std::string& line, int lineNumber, std::string& out, std:
 {
     out.clear();
     for (const wchar_t wc : FromNativePath(line)) {
-        if (wc >= kRawByteBase && wc < kRawByteBase + 0x100) {
+        if (wc >= kNonUtf8ByteBase && wc < kNonUtf8ByteBase + 0x100) {
             error = AtLine(lineNumber) + "the text is not valid UTF-8";
             return false;
         }
@@ -68,7 +68,13 @@ bool FinishRecord(std::vector<std::string>& lines, int firstLine, std::vector<st
             joined += lines[i];
     }
     lines.clear();
-    records.push_back(joined);
+    // The reader takes the text and its NUL from the record's first megabyte.
+    if (joined.size() >= CBookFile::kMaxRecordLength) {
+        error = AtLine(firstLine) + "the block holds " + std::to_string(joined.size()) +
+            " characters; the reader shows at most " + std::to_string(CBookFile::kMaxRecordLength - 1) + " of one";
+        return false;
+    }
+    records.push_back(std::move(joined));
     return true;
 }
 
@@ -77,6 +83,11 @@ bool FinishRecord(std::vector<std::string>& lines, int firstLine, std::vector<st
 bool ParseBookSource(const std::string& source, std::vector<std::string>& records, std::string& error)
 {
     records.clear();
+    if (source.size() > kMaxBookSourceSize) {
+        error = "the source is larger than " + std::to_string(kMaxBookSourceSize >> 20) + " MiB (" +
+            std::to_string(kMaxBookSourceSize) + " bytes), more than a book of 366 of the longest readings needs";
+        return false;
+    }
     std::vector<std::string> lines;
     int lineNumber = 0;
     int blockStart = 0;

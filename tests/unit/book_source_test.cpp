@@ -1,4 +1,5 @@
 #include "platform/native_path.h"
+#include "reading/book_check.h"
 #include "reading/book_file.h"
 #include "reading/book_writer.h"
 #include "temp_dir.h"
@@ -63,6 +64,27 @@ TEST(BookSourceTest, AtMost65535Records)
         source += "r\n\n";
     EXPECT_EQ(Parse(source).size(), 65535u);
     EXPECT_EQ(ParseError(source + "one too many\n"), "line 131071: a book holds at most 65535 records");
+}
+
+// What the tool makes, the check calls sound and the reader shows whole: a
+// block as long as the reader takes of a record, its NUL included, and not
+// one character longer.
+TEST(BookSourceTest, BlocksAreNoLongerThanTheReaderShows)
+{
+    const std::size_t longest = CBookFile::kMaxRecordLength - 1;
+    const Records records = Parse("Title\n\n" + std::string(longest, 'a') + "\n");
+    TempDir dir;
+    dir.Write("book.pdb", BuildBook("long", records));
+    const BookReport report = CheckBook(FromNativePath((dir / "book.pdb").string()));
+    EXPECT_EQ(report.problems, std::vector<std::string>{});
+    EXPECT_EQ(report.textBytes, 5 + longest);
+
+    EXPECT_EQ(ParseError("Title\n\n" + std::string(longest - 2, 'a') + "\n.\nb\n"),
+        "line 3: the block holds 1048576 characters; the reader shows at most 1048575 of one")
+        << "the lines of a block and their breaks count together";
+    EXPECT_EQ(ParseError(std::string(longest + 1, 'a')),
+        "line 1: the block holds 1048576 characters; the reader shows at most 1048575 of one")
+        << "the title page too";
 }
 
 TEST(BookSourceTest, MadeBookReadsBackThroughTheReader)
