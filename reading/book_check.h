@@ -21,5 +21,6 @@ struct BookReport
     std::vector<std::string> warnings;
 };
 
-// Reads the book at `path` the way CBookFile does and reports every fault.
+// Reads the book at `path` the way CBookFile does and reports every fault;
+// when it cannot be opened, `opened` stays false and errno says why.
 BookReport CheckBook(const std::wstring& path);

@@ -5,12 +5,19 @@
 #include "platform/native_path.h"
 #include "platform/point_in_time.h"
 #include "platform/services.h"
+#include "platform/terminal.h"
 #include "platform/wide_string.h"
 #include "reading/book_check.h"
 #include "reading/book_file.h"
 #include "reading/book_writer.h"
 #include "reading/verse.h"
 
+#include <algorithm>
+#include <cerrno>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <cwchar>
 #include <filesystem>
 #include <iostream>
 #include <vector>
@@ -18,23 +25,75 @@
 namespace {
 
 constexpr int kVerses = 365;
+const std::string kStandardInput = "-";
+
+// Control characters in text from a book, a source or a file name could move
+// the cursor, retitle or recolour the terminal, or fake a line of a report:
+// each is shown as \xHH instead, as is each byte of a name that is not UTF-8.
+// With `keepLines`, line breaks and tabs stay as they are.
+std::string Visible(const std::wstring& text, bool keepLines = false)
+{
+    std::wstring out;
+    out.reserve(text.size());
+    for (const wchar_t c : text) {
+        const auto code = static_cast<std::uint32_t>(c);
+        const bool byte = code >= kNonUtf8ByteBase && code < kNonUtf8ByteBase + 0x100u;
+        const bool control = code < 0x20 || (code >= 0x7F && code < 0xA0);
+        if (byte || (control && !(keepLines && (c == L'\n' || c == L'\t')))) {
+            wchar_t escaped[8];
+            std::swprintf(escaped, 8, L"\\x%02X", byte ? code - kNonUtf8ByteBase : code);
+            out += escaped;
+        } else {
+            out += c;
+        }
+    }
+    return ToNativePath(out);
+}
+
+std::string Visible(const std::string& native)
+{
+    return Visible(FromNativePath(native));
+}
 
 void Complain(const std::string& message)
 {
-    std::cerr << "talvik-book: " << message << "\n";
+    std::cerr << "talvik-book: " << Visible(message) << "\n";
 }
 
-// Reads to the end rather than by length, so that pipes such as /dev/stdin
-// work too.
-std::optional<std::string> ReadWholeFile(const std::string& path)
+// "cannot write FILE: the system's reason", the reason taken from errno as
+// the failed call left it.
+std::string Failed(const std::string& what, const std::string& path)
+{
+    return what + " " + path + ": " + std::strerror(errno);
+}
+
+// Reads to the end rather than by length, so that pipes work too, but stops
+// one byte past what a source may hold, so that an endless input such as
+// /dev/zero ends there. "-" is standard input. On failure errno tells why.
+std::optional<std::string> ReadSource(const std::string& path)
 {
     CFile file;
-    if (!file.Open(FromNativePath(path), CFile::modeRead))
+    const bool fromInput = path == kStandardInput;
+    if (!fromInput && !file.Open(FromNativePath(path), CFile::modeRead))
         return std::nullopt;
+    const auto read = [&](char* buffer, std::size_t size) {
+        errno = 0;
+        const std::size_t got = fromInput ? std::fread(buffer, 1, size, stdin) : file.Read(buffer, size);
+        return got > 0 || errno == 0 || errno == EINTR ? std::optional(got) : std::nullopt;
+    };
+    constexpr std::size_t kMost = kMaxBookSourceSize + 1;
     std::string text;
+    if (!fromInput)
+        text.reserve(std::min<std::uint64_t>(file.GetLength(), kMost));
     char buffer[65536];
-    for (std::size_t got; (got = file.Read(buffer, sizeof buffer)) > 0;)
-        text.append(buffer, got);
+    while (text.size() < kMost) {
+        const auto got = read(buffer, std::min(sizeof buffer, kMost - text.size()));
+        if (!got)
+            return std::nullopt;
+        if (*got == 0)
+            break;
+        text.append(buffer, *got);
+    }
     return text;
 }
 
@@ -64,15 +123,26 @@ std::optional<SYSTEMTIME> ParseDate(const std::string& text)
 
 int MakeBook(const std::string& sourcePath, const std::string& bookPath, const std::string& name)
 {
-    const auto source = ReadWholeFile(sourcePath);
+    const bool fromInput = sourcePath == kStandardInput;
+    const std::string sourceName = fromInput ? "standard input" : sourcePath;
+    // The book written over its own source would take the source's place;
+    // links, and standard input redirected from the file, lead there too.
+    std::error_code ignored;
+    if (std::filesystem::equivalent(fromInput ? "/dev/stdin" : sourcePath, bookPath, ignored)) {
+        Complain(bookPath + " is the source itself: write the book to another file");
+        return kExitFailure;
+    }
+    auto source = ReadSource(sourcePath);
     if (!source) {
-        Complain("cannot read " + sourcePath);
+        Complain(Failed("cannot read", sourceName));
         return kExitFailure;
     }
     std::vector<std::string> records;
     std::string error;
-    if (!ParseBookSource(*source, records, error)) {
-        std::cerr << sourcePath << ": " << error << "\n";
+    const bool parsed = ParseBookSource(*source, records, error);
+    source.reset(); // a large source need not stay beside its book
+    if (!parsed) {
+        std::cerr << Visible(sourceName + ": " + error) << "\n";
         return kExitBadInput;
     }
     std::string bookName;
@@ -84,21 +154,21 @@ int MakeBook(const std::string& sourcePath, const std::string& bookPath, const s
     }
 
     const int last = static_cast<int>(records.size()) - 1;
+    const std::string at = Visible(sourceName) + ": warning: ";
     if (last == 0)
-        std::cerr << sourcePath << ": warning: the source holds a title page alone: "
-                  << "every day shows the verse heading only\n";
+        std::cerr << at << "the source holds a title page alone: every day shows the verse heading only\n";
     else if (last < kVerses)
-        std::cerr << sourcePath << ": warning: the last reading is verse " << last << ": days from verse " << last + 1
+        std::cerr << at << "the last reading is verse " << last << ": days from verse " << last + 1
                   << " on show the verse heading only\n";
     else if (last > kVerses)
-        std::cerr << sourcePath << ": warning: the readings go on to verse " << last
-                  << ": the reader never shows those past verse " << kVerses << "\n";
+        std::cerr << at << "the readings go on to verse " << last << ": the reader never shows those past verse "
+                  << kVerses << "\n";
 
     // Written beside the book and renamed over it: a failure leaves the old
     // book as it was, never half a book.
     const std::string book = BuildBook(bookName, records);
     if (!ReplaceFileContent(FromNativePath(bookPath), book.data(), book.size())) {
-        Complain("cannot write " + bookPath);
+        Complain(Failed("cannot write", bookPath));
         return kExitFailure;
     }
     return kExitOk;
@@ -108,13 +178,15 @@ int PrintBookInfo(const std::string& bookPath)
 {
     const BookReport report = CheckBook(FromNativePath(bookPath));
     if (!report.opened) {
-        Complain("cannot open " + bookPath);
+        Complain(Failed("cannot open", bookPath));
         return kExitFailure;
     }
-    std::cout << "book:     " << bookPath << "\n";
+    // Escaped whether the output is a terminal or not: a name holding a line
+    // break must not add a line to the report.
+    std::cout << "book:     " << Visible(bookPath) << "\n";
     if (!report.type.empty()) {
-        std::cout << "name:     " << report.name << "\n"
-                  << "type:     " << report.type << "\n";
+        std::cout << "name:     " << Visible(report.name) << "\n"
+                  << "type:     " << Visible(report.type) << "\n";
     }
     std::cout << "size:     " << report.fileSize << " bytes\n"
               << "records:  " << report.recordCount << "\n"
@@ -144,13 +216,15 @@ int ShowReading(const std::string& bookPath, const std::string& date)
     }
     CBookFile book;
     if (!book.CheckOpen(FromNativePath(bookPath))) {
-        Complain("cannot open " + bookPath);
+        Complain(Failed("cannot open", bookPath));
         return kExitFailure;
     }
-    // The same composition as the reading box, with its CR LF made plain.
+    // The same composition as the reading box, with its CR LF made plain. A
+    // terminal is shown the book's control characters escaped rather than
+    // obeying them; a file or a pipe gets the exact text.
     std::wstring text = ComposeVerse(book, day.wDay, day.wMonth, day.wYear);
     ReplaceAll(text, L"\r\n", L"\n");
-    std::cout << ToNativePath(text) << "\n";
+    std::cout << (IsTerminal(stdout) ? Visible(text, true) : ToNativePath(text)) << "\n";
     const int verse = VerseNumber(day.wDay, day.wMonth, day.wYear);
     if (book.ReadVerse(verse).empty())
         Complain("warning: " + bookPath + " has no reading for verse " + std::to_string(verse));

@@ -15,7 +15,14 @@ line inside a reading. Every character must exist in Windows-1252.
 
 A source with fewer than 366 blocks still makes a book, whose days past the
 last reading show the verse heading alone; talvik-book warns about it, and
-about blocks past verse 365, which the reader never shows.)";
+about blocks past verse 365, which the reader never shows. A block may hold at
+most 1048575 characters, all the reader shows of one, and a source at most
+366 MiB. SOURCE "-" is standard input; BOOK must not be the source itself.)";
+
+const char* const kShowOutput = R"(
+On a terminal, control characters in the reading (other than line breaks and
+tabs) are shown as \xHH rather than obeyed; into a file or a pipe the text
+goes exactly as the book holds it. info always shows them so.)";
 
 const char* const kExitStatuses = R"(
 Exit status: 0 done (warnings are printed on standard error); 1 a source that
@@ -33,7 +40,7 @@ int main(int argc, char** argv)
 
     std::string source, book, name, date, program;
     CLI::App* make = app.add_subcommand("make", "Build a book from a plain-text source");
-    make->add_option("SOURCE", source, "Plain-text source")->required();
+    make->add_option("SOURCE", source, "Plain-text source; - for standard input")->required();
     make->add_option("BOOK", book, "Book file to write (replaced whole, or left as it was)")->required();
     make->add_option("--name", name, "Name in the book's header; the first line of the title page by default");
     make->footer(kSourceFormat);
@@ -44,6 +51,7 @@ int main(int argc, char** argv)
     CLI::App* show = app.add_subcommand("show", "Print the reading of a date as the reader shows it");
     show->add_option("BOOK", book, "Book file")->required();
     show->add_option("DATE", date, "YYYY-MM-DD; today by default");
+    show->footer(kShowOutput);
 
     CLI::App* unschedule = app.add_subcommand("unschedule", "Remove the daily start booked for the program at PROGRAM");
     unschedule->add_option("PROGRAM", program, "Path of the talvik executable")->required();

@@ -89,9 +89,47 @@ has "$err" "warning: the readings go on to verse 366: the reader never shows tho
 # where the book should go, so the rename at the end fails.
 mkdir -p "$WORK/shelf/book.pdb"
 expect_status 2 make "$src" "$WORK/shelf/book.pdb"
-has "$err" "cannot write $WORK/shelf/book.pdb"
+has "$err" "cannot write $WORK/shelf/book.pdb: Is a directory"
 [ "$(ls -A "$WORK/shelf")" = book.pdb ] || fail "a failed write left $(ls -A "$WORK/shelf")"
 expect_status 2 make "$WORK/absent.txt" "$WORK/x.pdb"
+has "$err" "cannot read $WORK/absent.txt: No such file or directory"
+expect_status 2 make "$WORK/short.txt" /nonexistent/b.pdb
+has "$err" "cannot write /nonexistent/b.pdb: No such file or directory"
+
+# A reading longer than the reader shows is refused, so that make never
+# writes a book that info then calls damaged; so is an endless source, at
+# the most a source may hold.
+{ printf 'Title\n\n'; head -c $((2 << 20)) /dev/zero | tr '\0' a; printf '\n'; } >"$WORK/huge.txt"
+expect_status 1 make "$WORK/huge.txt" "$WORK/huge.pdb"
+has "$err" "huge.txt: line 3: the block holds 2097152 characters; the reader shows at most 1048575 of one"
+expect_status 1 make /dev/zero "$WORK/huge.pdb"
+has "$err" "/dev/zero: the source is larger than 366 MiB (383778816 bytes)"
+[ ! -e "$WORK/huge.pdb" ] || fail "a refused source left a book"
+
+# "-" is standard input; an output that is the source itself, by its name,
+# through a link or redirected to standard input, is refused.
+expect_status 0 make - "$WORK/piped.pdb" <"$WORK/short.txt"
+has "$err" "standard input: warning: the last reading is verse 2"
+cmp -s "$WORK/piped.pdb" "$WORK/short.pdb" || fail "the book made from standard input differs"
+ln -s short.txt "$WORK/link.txt"
+for source in "$WORK/short.txt" "$WORK/link.txt" -; do
+  expect_status 2 make "$source" "$WORK/short.txt" <"$WORK/short.txt"
+  has "$err" "$WORK/short.txt is the source itself"
+done
+printf 'Title\n\nOne\n\nTwo\n' | cmp -s - "$WORK/short.txt" || fail "the source was overwritten"
+
+# Control characters from a book never reach a terminal as they are: info
+# always shows them escaped, so that a name cannot add a line to its report,
+# and so does show on a terminal; into a pipe, show gives the exact text.
+printf 'Title\n\nred \e[31mRED\e[0m\tend\n' >"$WORK/control.txt"
+expect_status 0 make --name $'\e]0;pwned\a\nThe book is sound.' "$WORK/control.txt" "$WORK/control.pdb"
+expect_status 0 info "$WORK/control.pdb"
+has "$out" 'name:     \x1B]0;pwned\x07\x0AThe book is sound.'
+[ "$(grep -c '^The book is' <<<"$out")" = 1 ] || fail "the name added a line to the report: $out"
+expect_status 0 show "$WORK/control.pdb" 2026-01-01
+[ "$out" = $'Verse 1:\n\nred \e[31mRED\e[0m\tend' ] || fail "show into a pipe gave [$out]"
+shown=$(script -qec "$(printf '%q ' "$BIN_DIR/talvik-book" show "$WORK/control.pdb" 2026-01-01)" /dev/null </dev/null)
+[ "$shown" = $'Verse 1:\r\n\r\nred \\x1B[31mRED\\x1B[0m\tend\r' ] || fail "show on a terminal gave [$shown]"
 
 # Damaged books: cut short inside the record table, and the last NUL gone.
 head -c 100 "$WORK/maravelle.pdb" >"$WORK/cut.pdb"
