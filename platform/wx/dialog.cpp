@@ -97,6 +97,7 @@ void CDialog::CreateFromTemplate()
     Bind(wxEVT_INIT_DIALOG, &CDialog::OnInitDialogEvent, this);
     Bind(wxEVT_CHAR_HOOK, &CDialog::OnCharHook, this);
     Bind(wxEVT_CLOSE_WINDOW, [this](wxCloseEvent&) { OnCancel(); });
+    CallWhenDestroyedOutside(this, [this] { OnDestroyedOutside(); });
     Bind(wxEVT_BUTTON, [this](wxCommandEvent& e) { OnNotify(BN_CLICKED, e.GetId()); });
     Bind(wxEVT_CHECKBOX, [this](wxCommandEvent& e) { OnNotify(BN_CLICKED, e.GetId()); });
     Bind(wxEVT_CALENDAR_SEL_CHANGED, [this](wxCalendarEvent& e) { OnNotify(MCN_SELCHANGE, e.GetId()); });
@@ -173,7 +174,11 @@ void CDialog::CreateControl(const ControlTemplate& c)
 int CDialog::DoModal()
 {
     CreateFromTemplate();
-    return ShowModal();
+    const int result = ShowModal();
+    // The run is back with the owner, whose window may have gone meanwhile.
+    if (auto* owner = dynamic_cast<CDialog*>(GetParent()))
+        owner->EndOnceGone();
+    return result;
 }
 
 void CDialog::EndDialog(int nResult)
@@ -290,7 +295,11 @@ void CDialog::OnShowPlace()
 void CDialog::OnInitDialogEvent(wxInitDialogEvent&)
 {
     OnShowPlace();
-    if (!OnInitDialog())
+    const BOOL bFocusFirst = OnInitDialog();
+    // Destroyed while it initialised, its run ends as soon as it starts.
+    m_bInitialised = true;
+    EndOnceGone();
+    if (!bFocusFirst)
         return;
     for (wxWindow* child : GetChildren()) {
         if (child->IsShown() && child->IsEnabled() && child->CanAcceptFocus()) {
@@ -298,6 +307,33 @@ void CDialog::OnInitDialogEvent(wxInitDialogEvent&)
             break;
         }
     }
+}
+
+void CDialog::OnDestroyedOutside()
+{
+    m_bGone = true;
+    // The windows it owns that run above it are cancelled first; it ends
+    // itself once the run is back with it (DoModal).
+    bool owns = false;
+    for (wxWindow* child : GetChildren()) {
+        if (auto* owned = dynamic_cast<CDialog*>(child); owned && owned->IsModal()) {
+            owned->Close();
+            owns = true;
+        }
+    }
+    if (!owns)
+        EndOnceGone();
+}
+
+void CDialog::EndOnceGone()
+{
+    // Its run starts once initialisation is over, which may show windows of
+    // its own; ending the run before it has started would not stop it.
+    if (m_bGone && m_bInitialised)
+        CallAfter([this] {
+            if (IsModal())
+                Close();
+        });
 }
 
 void CDialog::OnCharHook(wxKeyEvent& event)

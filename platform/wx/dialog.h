@@ -108,6 +108,9 @@ private:
     void CreateControl(const ControlTemplate& control);
     void OnShowPlace();
     void OnInitDialogEvent(wxInitDialogEvent& event);
+    // Another program destroyed the window: it ends as if it had been closed.
+    void OnDestroyedOutside();
+    void EndOnceGone();
     void OnCharHook(wxKeyEvent& event);
     void OnPaint(wxPaintEvent& event);
     void RunAfterPaintWork();
@@ -118,6 +121,8 @@ private:
     bool m_bMoveWhenShown = false;
     bool m_bPaintSeen = false;
     bool m_bPainted = false;
+    bool m_bInitialised = false;
+    bool m_bGone = false; // destroyed by another program
     std::vector<std::function<void()>> m_afterPaint;
     wxTimer m_paintTimeout;
 };

@@ -2,6 +2,8 @@
 
 #include <wx/string.h>
 
+#include <functional>
+
 class wxWindow;
 
 // What the toolkit's own windows offer beyond the window library: keeping a
@@ -29,3 +31,8 @@ void FrameFocusedControls(wxWindow* window);
 // Controls that `window` holds hidden are left out of what screen readers
 // see of it, so that they cannot be reached there either.
 void LeaveHiddenControlsUnseen(wxWindow* window);
+
+// Calls `onDestroyed` when another program (a kill-window tool, a crashing
+// compositor) destroys `window` on the screen, rather than the program
+// itself; the window object is left for the program to end.
+void CallWhenDestroyedOutside(wxWindow* window, std::function<void()> onDestroyed);

@@ -4,6 +4,8 @@
 #include <gtk/gtk.h>
 #include <wx/window.h>
 
+#include <functional>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -91,6 +93,14 @@ void NameAfterSelectedDate(GtkCalendar* calendar, gpointer)
     g_date_time_unref(date);
 }
 
+// GTK reports a window destroyed by another program as its "destroy-event";
+// returning TRUE leaves the widget for the program's own end of the window.
+gboolean OnDestroyEvent(GtkWidget*, GdkEvent*, gpointer onDestroyed)
+{
+    (*static_cast<std::function<void()>*>(onDestroyed))();
+    return TRUE;
+}
+
 // The calendar's header, arrows and day names are drawn in the calendar's
 // own style, so the inner line leaves them out.
 const char kFocusFrames[] = R"(
@@ -159,4 +169,14 @@ void LeaveHiddenControlsUnseen(wxWindow* window)
     // after this; every panel of the same kind gets it.
     if (window->m_wxwindow)
         gtk_widget_class_set_accessible_type(GTK_WIDGET_GET_CLASS(window->m_wxwindow), PanelAccessibleType());
+}
+
+void CallWhenDestroyedOutside(wxWindow* window, std::function<void()> onDestroyed)
+{
+    GtkWidget* widget = window->GetHandle();
+    if (!widget)
+        return;
+    g_signal_connect_data(
+        widget, "destroy-event", G_CALLBACK(OnDestroyEvent), new std::function<void()>(std::move(onDestroyed)),
+        [](gpointer data, GClosure*) { delete static_cast<std::function<void()>*>(data); }, GConnectFlags(0));
 }

@@ -16,3 +16,9 @@ void NameCalendarByDate(wxWindow*)
 
 void LeaveHiddenControlsUnseen(wxWindow*)
 { }
+
+void FrameFocusedControls(wxWindow*)
+{ }
+
+void CallWhenDestroyedOutside(wxWindow*, std::function<void()>)
+{ }
