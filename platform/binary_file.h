@@ -41,7 +41,7 @@ public:
     std::size_t Read(void* buffer, std::size_t count);
     // Reads up to `count` bytes from `offset` on, as Read does, without using
     // or moving the file position: one system call where Seek and Read take two.
-    std::size_t ReadAt(std::uint64_t offset, void* buffer, std::size_t count);
+    std::size_t ReadAt(std::uint64_t offset, void* buffer, std::size_t count) const;
     // Writes all `count` bytes; returns false when any could not be written.
     bool Write(const void* buffer, std::size_t count);
     // Forces written data to the disk.

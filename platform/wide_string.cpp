@@ -1,4 +1,5 @@
 #include "platform/wide_string.h"
+#include "platform/native_path.h"
 
 #include <algorithm>
 #include <vector>
@@ -73,4 +74,11 @@ int ReplaceAll(std::wstring& text, const std::wstring& from, const std::wstring&
     out.append(text, pos, std::wstring::npos);
     text.swap(out);
     return count;
+}
+
+std::string ToUtf8(const std::wstring& text)
+{
+    // Text never holds the code points that stand for the raw bytes of file
+    // names, so the encoding of file names is UTF-8 for it.
+    return ToNativePath(text);
 }

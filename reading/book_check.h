@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/binary_file.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -19,6 +21,21 @@ struct BookReport
     // A sound book that leaves some days without a reading or holds records
     // the reader never shows.
     std::vector<std::string> warnings;
+};
+
+// The record count and the data offsets of the record table of an open book,
+// read field by field; 0 where the file ends before the field.
+class BookHeader
+{
+public:
+    explicit BookHeader(const CFile& file)
+        : m_file(file)
+    { }
+    std::uint16_t RecordCount() const;
+    std::uint32_t RecordOffset(int index) const;
+
+private:
+    const CFile& m_file;
 };
 
 // Reads the book at `path` the way CBookFile does and reports every fault;

@@ -1,6 +1,7 @@
 #include "reading/book_file.h"
 #include "platform/narrow_to_wide.h"
 #include "platform/native_path.h"
+#include "reading/book_format.h"
 
 #include <algorithm>
 #include <cstring>
@@ -8,22 +9,8 @@
 
 namespace {
 
-constexpr std::uint64_t kRecordCountOffset = 76;
-constexpr std::uint64_t kRecordTableOffset = 78;
-constexpr std::uint64_t kRecordEntrySize = 8;
 // How much of the file's start one read may take to reach a table entry.
 constexpr std::size_t kHeadWindow = 4096;
-
-std::uint16_t BigEndian16(const unsigned char* bytes)
-{
-    return static_cast<std::uint16_t>(bytes[0] << 8 | bytes[1]);
-}
-
-std::uint32_t BigEndian32(const unsigned char* bytes)
-{
-    return static_cast<std::uint32_t>(bytes[0]) << 24 | static_cast<std::uint32_t>(bytes[1]) << 16 |
-        static_cast<std::uint32_t>(bytes[2]) << 8 | bytes[3];
-}
 
 // The text of a record for the reading box: it ends at the first NUL, and its
 // LF line breaks become CR LF, as the box breaks lines (an LF that has a CR
@@ -63,94 +50,72 @@ std::uint64_t CBookFile::RecordReadLength(std::uint64_t start, std::uint64_t nex
 
 BOOL CBookFile::CheckOpen(const std::wstring& path)
 {
-    Close();
     m_strPath = path;
     // Converted once here, not at every reading.
     m_nativePath = ToNativePath(path);
-    m_bOpened = Open(path, modeRead);
-    Close();
+    CFile file;
+    m_bOpened = file.Open(m_nativePath, CFile::modeRead);
     return m_bOpened;
 }
 
-// A file that ends before the field reads as 0: a header cut short counts no
-// records, and a table entry cut short gives offset 0, which means no text.
-std::uint16_t CBookFile::RecordCount()
+std::wstring CBookFile::ReadVerse(int index) const
 {
-    unsigned char bytes[2] = {};
-    if (!Seek(kRecordCountOffset) || Read(bytes, sizeof bytes) != sizeof bytes)
-        return 0;
-    return BigEndian16(bytes);
-}
-
-std::uint32_t CBookFile::RecordOffset(int index)
-{
-    unsigned char bytes[4] = {};
-    const std::uint64_t at = kRecordTableOffset + kRecordEntrySize * static_cast<std::uint64_t>(index);
-    if (index < 0 || !Seek(at) || Read(bytes, sizeof bytes) != sizeof bytes)
-        return 0;
-    return BigEndian32(bytes);
-}
-
-std::wstring CBookFile::ReadVerse(int index)
-{
-    std::wstring text;
-    if (index < 0 || !Open(m_nativePath, modeReadAt)) {
-        Close();
-        return text;
-    }
-    text = ReadRecordText(static_cast<std::uint64_t>(index));
-    Close();
-    return text;
+    CFile file;
+    if (index < 0 || !file.Open(m_nativePath, CFile::modeReadAt))
+        return std::wstring();
+    const RecordPlace place = FindRecord(file, static_cast<std::uint64_t>(index));
+    return ReadRecordText(file, place.start, RecordReadLength(place.start, place.next));
 }
 
 // Reads at known places only, and needs no length: where the file ends, a
 // read comes back short. A table entry counts when the file holds all of it,
 // so a record table cut short by the end of the file counts only its complete
-// entries.
-std::wstring CBookFile::ReadRecordText(std::uint64_t i)
+// entries. The last record runs to the end of the file, and so does one whose
+// successor has no text (offset 0); its NUL still ends its text.
+CBookFile::RecordPlace CBookFile::FindRecord(const CFile& file, std::uint64_t i)
 {
     // The record count, this record's table entry and the next one. Near the
     // start of the table, where every day of the year lies, one read takes
     // them all; further on, the count and the entries are read apart, so that
     // no read grows with the book.
-    const std::uint64_t entryAt = kRecordTableOffset + kRecordEntrySize * i;
+    const std::uint64_t entryAt = RecordEntryOffset(i);
     const std::uint64_t through = entryAt + 2 * kRecordEntrySize;
     unsigned char head[kHeadWindow];
     std::uint64_t count = 0;
     const unsigned char* entry = head;
     std::size_t entryBytes = 0;
     if (through - kRecordCountOffset <= sizeof head) {
-        const std::size_t got = ReadAt(kRecordCountOffset, head, through - kRecordCountOffset);
+        const std::size_t got = file.ReadAt(kRecordCountOffset, head, through - kRecordCountOffset);
         count = got >= 2 ? BigEndian16(head) : 0;
         entry = head + (entryAt - kRecordCountOffset);
         entryBytes = got > entryAt - kRecordCountOffset ? got - (entryAt - kRecordCountOffset) : 0;
     } else {
-        count = ReadAt(kRecordCountOffset, head, 2) == 2 ? BigEndian16(head) : 0;
-        entryBytes = i < count ? ReadAt(entryAt, head, 2 * kRecordEntrySize) : 0;
+        count = file.ReadAt(kRecordCountOffset, head, 2) == 2 ? BigEndian16(head) : 0;
+        entryBytes = i < count ? file.ReadAt(entryAt, head, 2 * kRecordEntrySize) : 0;
     }
     if (i >= count || entryBytes < kRecordEntrySize)
-        return std::wstring();
-    const std::uint64_t start = BigEndian32(entry);
-    // The last record runs to the end of the file, and so does one whose
-    // successor has no text (offset 0); its NUL still ends its text.
+        return RecordPlace{};
     const bool hasNext = i + 1 < count && entryBytes == 2 * kRecordEntrySize;
-    const std::uint64_t next = hasNext ? BigEndian32(entry + kRecordEntrySize) : 0;
-    const std::uint64_t want = RecordReadLength(start, next);
+    return RecordPlace{BigEndian32(entry), hasNext ? BigEndian32(entry + kRecordEntrySize) : 0};
+}
+
+std::wstring CBookFile::ReadRecordText(const CFile& file, std::uint64_t start, std::uint64_t want)
+{
     if (want == 0)
         return std::wstring();
-
     // A day's reading is short, and one read into the stack holds it.
     char local[4096];
-    const std::size_t got = ReadAt(start, local, static_cast<std::size_t>(std::min<std::uint64_t>(want, sizeof local)));
+    const std::size_t got =
+        file.ReadAt(start, local, static_cast<std::size_t>(std::min<std::uint64_t>(want, sizeof local)));
     if (got < sizeof local || want <= sizeof local)
         return ReadingText(local, got);
     // A long one needs the heap, never more of it than the file holds. A read
     // that fails part-way gives the bytes read before it.
-    const std::uint64_t length = GetLength();
+    const std::uint64_t length = file.GetLength();
     const auto size = static_cast<std::size_t>(std::min(want, length > start ? length - start : 0));
     if (size <= got)
         return ReadingText(local, got);
     const auto heap = std::make_unique_for_overwrite<char[]>(size);
     std::memcpy(heap.get(), local, got);
-    return ReadingText(heap.get(), got + ReadAt(start + got, heap.get() + got, size - got));
+    return ReadingText(heap.get(), got + file.ReadAt(start + got, heap.get() + got, size - got));
 }

@@ -6,8 +6,9 @@
 #include <string>
 
 // The book: a Palm database whose record N holds the reading for verse N as
-// Windows-1252 text ended by a NUL. No file stays open between calls.
-class CBookFile : public CFile
+// Windows-1252 text ended by a NUL (reading/book_format.h). It is opened for
+// one check or one reading at a time; no file stays open between calls.
+class CBookFile
 {
 public:
     // Remembers `path` and reports whether the book can be opened now.
@@ -15,11 +16,11 @@ public:
     // The text of record `index`, ready for the reading box (CR LF line
     // breaks), from at most its first megabyte; empty when the book or the
     // record cannot be read.
-    std::wstring ReadVerse(int index);
+    std::wstring ReadVerse(int index) const;
 
-    // Header fields of the open file; 0 where the file ends before them.
-    std::uint16_t RecordCount();
-    std::uint32_t RecordOffset(int index);
+    // The result of the last CheckOpen, and the path it was given.
+    BOOL IsOpened() const { return m_bOpened; }
+    const std::wstring& Path() const { return m_strPath; }
 
     // How many bytes of a record the reader takes, given its offset `start`
     // and its successor's `next` (0 for none, or one without text), before
@@ -32,11 +33,19 @@ public:
     // gigabytes in one record, and no more than this of it is read.
     static constexpr std::uint64_t kMaxRecordLength = 1 << 20;
 
+private:
+    // Where a record's data starts and where the next record's starts (0 for
+    // none): both 0 for a record the book does not hold.
+    struct RecordPlace
+    {
+        std::uint64_t start = 0;
+        std::uint64_t next = 0;
+    };
+    static RecordPlace FindRecord(const CFile& file, std::uint64_t index);
+    // The reading box's text of the `want` bytes from `start` on.
+    static std::wstring ReadRecordText(const CFile& file, std::uint64_t start, std::uint64_t want);
+
     BOOL m_bOpened = FALSE;
     std::wstring m_strPath;
-
-private:
-    std::wstring ReadRecordText(std::uint64_t index);
-
     std::string m_nativePath; // m_strPath as the system spells it, set with it
 };

@@ -1,6 +1,8 @@
 #include "reading/book_writer.h"
 #include "platform/narrow_to_wide.h"
 #include "platform/native_path.h"
+#include "platform/wide_string.h"
+#include "reading/book_format.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -9,15 +11,7 @@
 
 namespace {
 
-constexpr std::size_t kHeaderSize = 78;
-constexpr std::size_t kEntrySize = 8;
-constexpr std::size_t kMaxRecords = 0xFFFF;
-
-void PutBigEndian(std::string& out, std::size_t at, std::uint32_t value, int bytes)
-{
-    for (int i = 0; i < bytes; ++i)
-        out[at + i] = static_cast<char>(value >> (8 * (bytes - 1 - i)));
-}
+constexpr std::size_t kMaxRecords = 0xFFFF; // what the 16-bit record count can say
 
 std::string AtLine(int lineNumber)
 {
@@ -43,7 +37,7 @@ bool ConvertLine(const std::string& line, int lineNumber, std::string& out, std:
         if (!WideToNarrow(std::wstring(1, wc), narrow)) {
             char code[16];
             std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(wc));
-            error = AtLine(lineNumber) + "\"" + ToNativePath(std::wstring(1, wc)) + "\" (" + code +
+            error = AtLine(lineNumber) + "\"" + ToUtf8(std::wstring(1, wc)) + "\" (" + code +
                 ") cannot be written in Windows-1252, the only text a book can hold";
             return false;
         }
@@ -131,12 +125,12 @@ std::string BuildBook(const std::string& name, const std::vector<std::string>& r
 {
     const std::size_t count = records.size();
     // Two bytes of padding after the table, as Palm databases have.
-    std::string out(kHeaderSize + kEntrySize * count + 2, '\0');
-    out.replace(0, std::min<std::size_t>(name.size(), 31), name, 0, 31);
-    out.replace(60, 8, "TEXtVlmr");
-    PutBigEndian(out, 76, static_cast<std::uint32_t>(count), 2);
+    std::string out(RecordEntryOffset(count) + 2, '\0');
+    out.replace(0, std::min<std::size_t>(name.size(), kBookNameSize - 1), name, 0, kBookNameSize - 1);
+    out.replace(kBookTypeOffset, 8, "TEXtVlmr");
+    PutBigEndian(out, kRecordCountOffset, static_cast<std::uint32_t>(count), 2);
     for (std::size_t i = 0; i < count; ++i) {
-        const std::size_t entry = kHeaderSize + kEntrySize * i;
+        const std::size_t entry = RecordEntryOffset(i);
         PutBigEndian(out, entry, static_cast<std::uint32_t>(out.size()), 4);
         PutBigEndian(out, entry + 4, static_cast<std::uint32_t>(i + 1), 4); // unique id
         out += records[i];

@@ -14,7 +14,7 @@ int VerseNumber(int day, int month, int year)
     return n;
 }
 
-std::wstring ComposeVerse(CBookFile& book, int day, int month, int year)
+std::wstring ComposeVerse(const CBookFile& book, int day, int month, int year)
 {
     const int n = VerseNumber(day, month, year);
     // Put together directly rather than through Format, which copies the

@@ -24,7 +24,6 @@
 
 namespace {
 
-constexpr int kVerses = 365;
 const std::string kStandardInput = "-";
 
 // Control characters in text from a book, a source or a file name could move
@@ -47,7 +46,7 @@ std::string Visible(const std::wstring& text, bool keepLines = false)
             out += c;
         }
     }
-    return ToNativePath(out);
+    return ToUtf8(out);
 }
 
 std::string Visible(const std::string& native)
@@ -157,12 +156,12 @@ int MakeBook(const std::string& sourcePath, const std::string& bookPath, const s
     const std::string at = Visible(sourceName) + ": warning: ";
     if (last == 0)
         std::cerr << at << "the source holds a title page alone: every day shows the verse heading only\n";
-    else if (last < kVerses)
+    else if (last < kLastVerse)
         std::cerr << at << "the last reading is verse " << last << ": days from verse " << last + 1
                   << " on show the verse heading only\n";
-    else if (last > kVerses)
+    else if (last > kLastVerse)
         std::cerr << at << "the readings go on to verse " << last << ": the reader never shows those past verse "
-                  << kVerses << "\n";
+                  << kLastVerse << "\n";
 
     // Written beside the book and renamed over it: a failure leaves the old
     // book as it was, never half a book.
@@ -224,7 +223,7 @@ int ShowReading(const std::string& bookPath, const std::string& date)
     // obeying them; a file or a pipe gets the exact text.
     std::wstring text = ComposeVerse(book, day.wDay, day.wMonth, day.wYear);
     ReplaceAll(text, L"\r\n", L"\n");
-    std::cout << (IsTerminal(stdout) ? Visible(text, true) : ToNativePath(text)) << "\n";
+    std::cout << (IsTerminal(stdout) ? Visible(text, true) : ToUtf8(text)) << "\n";
     const int verse = VerseNumber(day.wDay, day.wMonth, day.wYear);
     if (book.ReadVerse(verse).empty())
         Complain("warning: " + bookPath + " has no reading for verse " + std::to_string(verse));

@@ -110,7 +110,7 @@ std::size_t CFile::Read(void* buffer, std::size_t count)
         [this](char* at, std::size_t size, std::size_t) { return ::read(m_hFile, at, size); });
 }
 
-std::size_t CFile::ReadAt(std::uint64_t offset, void* buffer, std::size_t count)
+std::size_t CFile::ReadAt(std::uint64_t offset, void* buffer, std::size_t count) const
 {
     if (offset > static_cast<std::uint64_t>(LLONG_MAX))
         return 0;

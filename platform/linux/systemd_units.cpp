@@ -1,17 +1,16 @@
 #include "platform/linux/systemd_units.h"
 #include "platform/native_path.h"
 #include "platform/point_in_time.h"
+#include "platform/wide_string.h"
 
 #include <cstdio>
 #include <ctime>
 
 namespace {
 
-constexpr wchar_t kRawByteBase = 0xDC80; // how FromNativePath keeps bytes that are not UTF-8
-
 bool IsRawByte(wchar_t c)
 {
-    return c >= kRawByteBase && c < kRawByteBase + 0x100;
+    return c >= kNonUtf8ByteBase && c < kNonUtf8ByteBase + 0x100;
 }
 
 } // namespace
@@ -45,10 +44,10 @@ std::string UnitText(const std::string& path, bool quoted)
             out += static_cast<char>(c);
         } else if (IsRawByte(c) && quoted) {
             char hex[8];
-            std::snprintf(hex, sizeof hex, "\\x%02x", static_cast<unsigned>(c - kRawByteBase));
+            std::snprintf(hex, sizeof hex, "\\x%02x", static_cast<unsigned>(c - kNonUtf8ByteBase));
             out += hex;
         } else {
-            out += IsRawByte(c) ? "\xEF\xBF\xBD" : ToNativePath(std::wstring(1, c));
+            out += IsRawByte(c) ? "\xEF\xBF\xBD" : ToUtf8(std::wstring(1, c));
         }
     }
     return out;
