@@ -61,8 +61,8 @@ protected:
         if (m_dlg.IsShown())
             m_dlg.Hide();
     }
-    std::wstring Reading() { return Text(IDC_VERSE)->GetValue().ToStdWstring(); }
-    wxTextCtrl* Text(int id) { return dynamic_cast<wxTextCtrl*>(m_dlg.FindWindow(id)); }
+    std::wstring Reading() { return TextBox(IDC_VERSE)->GetValue().ToStdWstring(); }
+    wxTextCtrl* TextBox(int id) { return dynamic_cast<wxTextCtrl*>(m_dlg.FindWindow(id)); }
     void SelectDate(int day, wxDateTime::Month month, int year)
     {
         auto* calendar = dynamic_cast<wxCalendarCtrlBase*>(m_dlg.FindWindow(IDC_CALENDAR));
@@ -102,7 +102,7 @@ TEST_F(MainDlgTest, TemplateAsBuilt)
     EXPECT_FALSE(m_dlg.HasFlag(wxCAPTION));
     EXPECT_EQ(dynamic_cast<wxStaticText*>(children[1])->GetLabel(), "Velmora " VELMORA_VERSION_TEXT);
     EXPECT_EQ(m_dlg.GetDefaultItem(), nullptr) << "no default button";
-    auto* verse = Text(IDC_VERSE);
+    auto* verse = TextBox(IDC_VERSE);
     EXPECT_TRUE(verse->IsMultiLine());
     EXPECT_FALSE(verse->IsEditable());
     EXPECT_TRUE(dynamic_cast<wxStaticBitmap*>(children[2])->GetBitmap().IsOk());

@@ -143,7 +143,7 @@ TEST_F(SettingsDlgTest, FirstRunOkWithDefaults)
     const SettingsRecord saved = File();
     EXPECT_EQ(saved.chime, 1);
     EXPECT_EQ(saved.autorun, 0);
-    EXPECT_EQ(Text(saved.time), "2026-12-07 08:00:00.000");
+    EXPECT_EQ(DateTimeText(saved.time), "2026-12-07 08:00:00.000");
     // OK removed any start, then start-up played the chime and removed it again.
     EXPECT_EQ(m_services.events, (std::vector<std::wstring>{L"book", L"sound", L"book"}));
     for (const auto& booking : m_services.bookings)
@@ -173,7 +173,7 @@ TEST_F(SettingsDlgTest, FirstRunCheckedThenCancelledBooksTheDefaultTime)
     ASSERT_EQ(m_services.bookings.size(), 1u);
     ASSERT_TRUE(m_services.bookings[0].time);
     const SYSTEMTIME t = *m_services.bookings[0].time;
-    EXPECT_EQ(Text(t), "2026-12-08 08:00:00.000"); // 09:15 is past 08:00
+    EXPECT_EQ(DateTimeText(t), "2026-12-08 08:00:00.000"); // 09:15 is past 08:00
 }
 
 TEST_F(SettingsDlgTest, CheckingAutorunWarnsAndEnablesThePicker)
@@ -213,7 +213,7 @@ TEST_F(SettingsDlgTest, OkWithAutorunShowsWhenItWillRun)
     const SettingsRecord saved = File();
     EXPECT_EQ(saved.chime, 0);
     EXPECT_EQ(saved.autorun, 1);
-    EXPECT_EQ(Text(saved.time), "2026-12-07 06:30:00.000");
+    EXPECT_EQ(DateTimeText(saved.time), "2026-12-07 06:30:00.000");
     ASSERT_EQ(m_services.bookings.size(), 1u);
     EXPECT_EQ(m_services.bookings[0].time->wDay, 7);
 }
@@ -246,7 +246,7 @@ TEST_F(SettingsDlgTest, PickerKeepsThePushedDate)
         Picker(dlg)->SetTime(21, 45, 0);
         dlg.UpdateData(TRUE);
         const SYSTEMTIME t = dlg.m_state.m_time.GetAsSystemTime();
-        EXPECT_EQ(Text(t), "2030-03-04 21:45:00.000");
+        EXPECT_EQ(DateTimeText(t), "2030-03-04 21:45:00.000");
         return Cancel(dlg);
     }),
         ExpectMessage(k_supportNotice, kSupportCaption));
@@ -268,7 +268,7 @@ TEST_F(SettingsDlgTest, ADailyTimeTheClocksSkipIsShownAndSavedAsSet)
     }),
         ExpectMessage(k_supportNotice, kSupportCaption),
         ExpectMessage(L"TALVIK will next run on 28 of Mar, 2027 at 2:30", kAutorunCaption));
-    EXPECT_EQ(Text(File().time), "2027-03-28 02:30:00.000");
+    EXPECT_EQ(DateTimeText(File().time), "2027-03-28 02:30:00.000");
 }
 
 } // namespace

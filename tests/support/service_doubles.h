@@ -73,7 +73,7 @@ inline SYSTEMTIME At(int year, int month, int day, int hour, int minute, int sec
 
 // A date-time as "YYYY-MM-DD HH:MM:SS.mmm" (day of week left out), so that a
 // test compares and prints it whole.
-inline std::string Text(const SYSTEMTIME& t)
+inline std::string DateTimeText(const SYSTEMTIME& t)
 {
     char text[64];
     std::snprintf(text, sizeof text, "%04u-%02u-%02u %02u:%02u:%02u.%03u", t.wYear, t.wMonth, t.wDay, t.wHour,

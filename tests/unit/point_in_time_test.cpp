@@ -39,24 +39,24 @@ TEST(CTime, ATimeOfDayTheClocksSkipComesBackAsItWasGiven)
     // forward must not move by the hour that day lacks.
     {
         ScopedTimeZone zone("Europe/Berlin");
-        EXPECT_EQ(Text(CTime(At(2027, 3, 28, 2, 30)).GetAsSystemTime()), "2027-03-27 02:30:00.000");
-        EXPECT_EQ(Text(CTime(At(2027, 3, 28, 3, 0)).GetAsSystemTime()), "2027-03-28 03:00:00.000");
+        EXPECT_EQ(DateTimeText(CTime(At(2027, 3, 28, 2, 30)).GetAsSystemTime()), "2027-03-27 02:30:00.000");
+        EXPECT_EQ(DateTimeText(CTime(At(2027, 3, 28, 3, 0)).GetAsSystemTime()), "2027-03-28 03:00:00.000");
     }
     ScopedTimeZone zone("Pacific/Apia"); // 30 December 2011 never happened there
-    EXPECT_EQ(Text(CTime(At(2011, 12, 30, 8, 0)).GetAsSystemTime()), "2011-12-29 08:00:00.000");
+    EXPECT_EQ(DateTimeText(CTime(At(2011, 12, 30, 8, 0)).GetAsSystemTime()), "2011-12-29 08:00:00.000");
 }
 
 TEST(LocalTime, FirstMomentThatExists)
 {
     ScopedTimeZone zone("Europe/Berlin");
     for (const SYSTEMTIME& skipped : {At(2027, 3, 28, 2, 0), At(2027, 3, 28, 2, 30), At(2027, 3, 28, 2, 59, 59)}) {
-        EXPECT_FALSE(LocalTimeExists(skipped)) << Text(skipped);
-        EXPECT_EQ(Text(FirstExistingLocalTime(skipped)), "2027-03-28 03:00:00.000");
+        EXPECT_FALSE(LocalTimeExists(skipped)) << DateTimeText(skipped);
+        EXPECT_EQ(DateTimeText(FirstExistingLocalTime(skipped)), "2027-03-28 03:00:00.000");
     }
     // Times that exist, the one the clocks repeat when they go back included.
     for (const SYSTEMTIME& real : {At(2027, 3, 28, 1, 59, 59), At(2027, 3, 28, 3, 0), At(2027, 10, 31, 2, 30)}) {
-        EXPECT_TRUE(LocalTimeExists(real)) << Text(real);
-        EXPECT_EQ(Text(FirstExistingLocalTime(real)), Text(real));
+        EXPECT_TRUE(LocalTimeExists(real)) << DateTimeText(real);
+        EXPECT_EQ(DateTimeText(FirstExistingLocalTime(real)), DateTimeText(real));
     }
 }
 

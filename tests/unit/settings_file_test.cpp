@@ -38,7 +38,7 @@ protected:
     {
         EXPECT_EQ(m_state.m_bAutoRun, 0);
         EXPECT_EQ(m_state.m_bChime, 1);
-        EXPECT_EQ(Text(m_state.m_time.GetAsSystemTime()), "2026-12-07 08:00:00.000");
+        EXPECT_EQ(DateTimeText(m_state.m_time.GetAsSystemTime()), "2026-12-07 08:00:00.000");
     }
 };
 
@@ -47,7 +47,7 @@ TEST_F(SettingsFileTest, RecordLayoutIsLittleEndianAndExact)
     const SettingsRecord record = DecodeSettingsRecord(reinterpret_cast<const unsigned char*>(kRecord.data()));
     EXPECT_EQ(record.chime, 0);
     EXPECT_EQ(record.autorun, 1);
-    EXPECT_EQ(Text(record.time), "2026-12-08 06:30:00.000");
+    EXPECT_EQ(DateTimeText(record.time), "2026-12-08 06:30:00.000");
     EXPECT_EQ(record.time.wDayOfWeek, 2);
     const auto bytes = EncodeSettingsRecord(record);
     EXPECT_EQ(std::string(bytes.begin(), bytes.end()), kRecord);
@@ -134,7 +134,7 @@ protected:
     static std::string Load()
     {
         SettingsState state;
-        return state.LoadSettings() ? Text(state.m_record.time) : "defaults";
+        return state.LoadSettings() ? DateTimeText(state.m_record.time) : "defaults";
     }
     static void Save(const SYSTEMTIME& time)
     {

@@ -161,7 +161,7 @@ TEST(SystemdUnitsTest, ATimeTheClocksSkipStartsAtTheFirstMomentAfterIt)
         ScopedTimeZone zone(c.zone);
         const std::string timer = Timer(c.first);
         const std::string skippedDay = c.skippedDayStart;
-        EXPECT_EQ(NextStart(timer, Text(c.first).substr(0, 19)), skippedDay) << c.zone << "\n" << timer;
+        EXPECT_EQ(NextStart(timer, DateTimeText(c.first).substr(0, 19)), skippedDay) << c.zone << "\n" << timer;
         EXPECT_EQ(NextStart(timer, skippedDay), c.dayAfter) << c.zone;
         EXPECT_TRUE(HasLine(timer, "OnCalendar=" + skippedDay)) << timer;
     }

@@ -1,5 +1,3 @@
-#include "platform/narrow_to_wide.h"
-#include "platform/native_path.h"
 #include "platform/wide_string.h"
 
 #include <gtest/gtest.h>
@@ -49,40 +47,6 @@ TEST(ReplaceAll, ScansLeftToRightWithoutRescanning)
     EXPECT_EQ(ReplaceAll(text, L"", L"x"), 0);
     EXPECT_EQ(ReplaceAll(text, L"z", L"x"), 0);
     EXPECT_EQ(text, L"abc");
-}
-
-TEST(NarrowToWide, Windows1252)
-{
-    std::string all;
-    for (int b = 1; b < 256; ++b)
-        all += static_cast<char>(b);
-    const std::wstring wide = NarrowToWide(all.data(), all.size());
-    ASSERT_EQ(wide.size(), 255u);
-    EXPECT_EQ(wide[0x41 - 1], L'A');
-    EXPECT_EQ(wide[0x80 - 1], L'\u20AC');
-    EXPECT_EQ(wide[0x81 - 1], L'\u0081') << "undefined bytes map to C1 controls";
-    EXPECT_EQ(wide[0x92 - 1], L'\u2019');
-    EXPECT_EQ(wide[0x9F - 1], L'\u0178');
-    EXPECT_EQ(wide[0xA0 - 1], L'\u00A0');
-    EXPECT_EQ(wide[0xFF - 1], L'\u00FF');
-    // Every byte converts back to itself.
-    std::string back;
-    ASSERT_TRUE(WideToNarrow(wide, back));
-    EXPECT_EQ(back, all);
-    EXPECT_FALSE(WideToNarrow(L"\u0100", back));
-    EXPECT_FALSE(WideToNarrow(L"\U0001F600", back));
-    // Conversion stops at NUL or at the size given.
-    EXPECT_EQ(NarrowToWide("ab\0cd", 5), L"ab");
-    EXPECT_EQ(NarrowToWide("abcd", 2), L"ab");
-}
-
-TEST(NativePath, RoundTripsAnyBytes)
-{
-    EXPECT_EQ(FromNativePath("/home/\xc3\xa9l\xc3\xa8ve/talvik"), L"/home/\u00e9l\u00e8ve/talvik");
-    EXPECT_EQ(FromNativePath("/\xf0\x9f\x98\x80"), L"/\U0001F600");
-    for (const std::string& bytes : {std::string("/tmp/a b/\"q\"/%$\\"), std::string("/bad\xff\xfe/x"),
-             std::string("/over\xc0\xaf/long"), std::string("/cut\xe2\x82"), std::string("/sur\xed\xa0\x80/rogate")})
-        EXPECT_EQ(ToNativePath(FromNativePath(bytes)), bytes);
 }
 
 } // namespace
