@@ -8,15 +8,15 @@
 
 namespace {
 
-constexpr int k_startX = 0;
-constexpr int k_startY = 0;
+constexpr int kStartX = 0;
+constexpr int kStartY = 0;
 
 } // namespace
 
-const wchar_t* const k_bookErrorText =
+const wchar_t* const kBookErrorText =
     L"Failed to open book \"maravelle.pdb\"\nPlease download from " VELMORA_BOOK_ADDRESS;
 
-const CDialog::MessageEntry<CMainDlg> CMainDlg::k_messageMap[] = {
+const CDialog::MessageEntry<CMainDlg> CMainDlg::kMessageMap[] = {
     {MCN_SELCHANGE, IDC_CALENDAR, &CMainDlg::ShowVerseForSelection},
     {BN_CLICKED, IDC_ABOUT, &CMainDlg::OnAbout},
     {BN_CLICKED, IDC_SETTINGS, &CMainDlg::OpenSettings},
@@ -36,14 +36,14 @@ void CMainDlg::DoDataExchange(CDataExchange* pDX)
 
 bool CMainDlg::OnNotify(NotifyCode code, int id)
 {
-    return Dispatch(this, k_messageMap, code, id);
+    return Dispatch(this, kMessageMap, code, id);
 }
 
 void CMainDlg::PlaceByTemplate()
 {
     // Where OnInitDialog puts it: mapped in the middle of the screen and then
     // moved, the window would take some milliseconds longer to be drawn.
-    Move(k_startX, k_startY);
+    Move(kStartX, kStartY);
 }
 
 BOOL CMainDlg::OnInitDialog()
@@ -51,11 +51,11 @@ BOOL CMainDlg::OnInitDialog()
     CDialog::OnInitDialog();
     SetIcon(m_hIcon, TRUE);
     SetIcon(m_hIcon, FALSE);
-    MoveToFrontAt(k_startX, k_startY);
+    MoveToFrontAt(kStartX, kStartY);
 
     g_strProgramDir = ProgramDirOf(GetModuleFileName());
     if (!m_book.CheckOpen(g_strProgramDir + L"maravelle.pdb"))
-        MessageBox(GetSafeHwnd(), k_bookErrorText, L"Error!");
+        MessageBox(GetSafeHwnd(), kBookErrorText, L"Error!");
 
     ShowVerseForSelection();
     RunStartupSettings();

@@ -34,8 +34,8 @@ private:
     void OnAbout();
     void OnClose();
 
-    static const MessageEntry<CMainDlg> k_messageMap[];
+    static const MessageEntry<CMainDlg> kMessageMap[];
 };
 
 // The text of the message shown when the book cannot be opened.
-extern const wchar_t* const k_bookErrorText;
+extern const wchar_t* const kBookErrorText;

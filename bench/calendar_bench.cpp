@@ -33,7 +33,7 @@ std::vector<wxDateTime> YearOfDates()
 {
     std::vector<wxDateTime> dates;
     for (int month = 1; month <= 12; ++month)
-        for (int day = 1; day <= k_daysPerMonth[month - 1]; ++day)
+        for (int day = 1; day <= kDaysPerMonth[month - 1]; ++day)
             dates.emplace_back(
                 static_cast<wxDateTime::wxDateTime_t>(day), static_cast<wxDateTime::Month>(month - 1), 2026);
     return dates;

@@ -88,7 +88,7 @@ const std::vector<Date>& YearOfDates()
     static const std::vector<Date> year = [] {
         std::vector<Date> dates;
         for (int month = 1; month <= 12; ++month)
-            for (int day = 1; day <= k_daysPerMonth[month - 1]; ++day)
+            for (int day = 1; day <= kDaysPerMonth[month - 1]; ++day)
                 dates.push_back({day, month});
         return dates;
     }();

@@ -1,6 +1,7 @@
 # Turns files into a C++ source of byte arrays, so that the program carries
 # its pictures inside the executable. Each file becomes
-# `extern const unsigned char k_<name>[]` and `k_<name>_size`.
+# `extern const unsigned char k<Name>[]` and `k<Name>Size`, the name in
+# CamelCase: icon-16.png gives kIcon16Png.
 function(embed_files out_var)
   set(out ${CMAKE_BINARY_DIR}/embedded_resources.cpp)
   string(REPLACE ";" "|" files "${ARGN}")

@@ -2,7 +2,7 @@
 
 // The program's calendar: February counts 28 days in the table, and a year is
 // a leap year when it divides by 4 but not by 100 (so 2000 is not one).
-constexpr int k_daysPerMonth[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+constexpr int kDaysPerMonth[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
 
 constexpr bool IsLeapYear(int year)
 {

@@ -8,7 +8,7 @@ int VerseNumber(int day, int month, int year)
 {
     int n = day;
     for (int m = 1; m < month && m <= 12; ++m)
-        n += k_daysPerMonth[m - 1];
+        n += kDaysPerMonth[m - 1];
     if (IsLeapYear(year) && month == 2 && day == 29)
         n = 1;
     return n;

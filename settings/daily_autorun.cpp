@@ -17,7 +17,7 @@ SYSTEMTIME NextRunTime(const SYSTEMTIME& now, const SYSTEMTIME& daily)
     next.wDay = now.wDay + 1;
     next.wDayOfWeek = (now.wDayOfWeek + 1) % 7;
     const bool leapDay = IsLeapYear(next.wYear) && next.wMonth == 2 && next.wDay == 29;
-    if (next.wMonth >= 1 && next.wMonth <= 12 && next.wDay > k_daysPerMonth[next.wMonth - 1] && !leapDay) {
+    if (next.wMonth >= 1 && next.wMonth <= 12 && next.wDay > kDaysPerMonth[next.wMonth - 1] && !leapDay) {
         next.wDay = 1;
         if (++next.wMonth > 12) {
             next.wMonth = 1;

@@ -2,9 +2,9 @@
 #include "platform/services.h"
 #include "resources/resource.h"
 
-const wchar_t* const k_supportNotice = L"Please remember to turn off \"AutoRun\" before removing TALVIK.EXE.";
+const wchar_t* const kSupportNotice = L"Please remember to turn off \"AutoRun\" before removing TALVIK.EXE.";
 
-const CDialog::MessageEntry<CSettingsDlg> CSettingsDlg::k_messageMap[] = {
+const CDialog::MessageEntry<CSettingsDlg> CSettingsDlg::kMessageMap[] = {
     {BN_CLICKED, IDC_AUTORUN, &CSettingsDlg::OnAutoRun},
     {BN_CLICKED, IDOK, &CSettingsDlg::OnConfirm},
 };
@@ -23,7 +23,7 @@ void CSettingsDlg::DoDataExchange(CDataExchange* pDX)
 
 bool CSettingsDlg::OnNotify(NotifyCode code, int id)
 {
-    return Dispatch(this, k_messageMap, code, id);
+    return Dispatch(this, kMessageMap, code, id);
 }
 
 BOOL CSettingsDlg::OnInitDialog()
@@ -40,7 +40,7 @@ void CSettingsDlg::OnAutoRun()
 {
     UpdateData(TRUE);
     if (m_state.m_bAutoRun)
-        MessageBox(GetSafeHwnd(), k_supportNotice, L"Support Notice");
+        MessageBox(GetSafeHwnd(), kSupportNotice, L"Support Notice");
     EnableDlgItem(IDC_TIME, m_state.m_bAutoRun);
 }
 

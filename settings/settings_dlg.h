@@ -22,7 +22,7 @@ private:
     void OnAutoRun();
     void OnConfirm();
 
-    static const MessageEntry<CSettingsDlg> k_messageMap[];
+    static const MessageEntry<CSettingsDlg> kMessageMap[];
 };
 
-extern const wchar_t* const k_supportNotice;
+extern const wchar_t* const kSupportNotice;

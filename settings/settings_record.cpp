@@ -18,9 +18,9 @@ std::uint32_t Get(const unsigned char* at, int size)
 
 } // namespace
 
-std::array<unsigned char, k_settingsRecordSize> EncodeSettingsRecord(const SettingsRecord& record)
+std::array<unsigned char, kSettingsRecordSize> EncodeSettingsRecord(const SettingsRecord& record)
 {
-    std::array<unsigned char, k_settingsRecordSize> bytes{};
+    std::array<unsigned char, kSettingsRecordSize> bytes{};
     Put(&bytes[0], static_cast<std::uint32_t>(record.chime), 4);
     Put(&bytes[4], static_cast<std::uint32_t>(record.autorun), 4);
     const SYSTEMTIME& t = record.time;

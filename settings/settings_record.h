@@ -13,7 +13,7 @@ struct SettingsRecord
     SYSTEMTIME time; // offsets 8 ... 23; the next start's date when autorun was on
 };
 
-constexpr std::size_t k_settingsRecordSize = 24;
+constexpr std::size_t kSettingsRecordSize = 24;
 
-std::array<unsigned char, k_settingsRecordSize> EncodeSettingsRecord(const SettingsRecord& record);
+std::array<unsigned char, kSettingsRecordSize> EncodeSettingsRecord(const SettingsRecord& record);
 SettingsRecord DecodeSettingsRecord(const unsigned char* bytes);

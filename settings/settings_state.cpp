@@ -24,7 +24,7 @@ BOOL SettingsState::LoadSettings()
     if (file.Open(SettingsFileToRead(), CFile::modeRead) && file.GetLength() != 0) {
         // A file shorter than a record, or one whose date-time cannot be a
         // real local time, is treated as missing rather than half-read.
-        unsigned char bytes[k_settingsRecordSize];
+        unsigned char bytes[kSettingsRecordSize];
         if (file.Read(bytes, sizeof bytes) == sizeof bytes) {
             const SettingsRecord record = DecodeSettingsRecord(bytes);
             if (IsValidLocalTime(record.time)) {

@@ -22,12 +22,12 @@
 
 namespace {
 
-constexpr int k_rate = 44100;
-constexpr double k_seconds = 2.0;
-constexpr double k_fundamental = 880.0; // the bell's "prime"
-constexpr double k_attack = 0.003; // seconds
-constexpr double k_fade_out = 0.25; // seconds
-constexpr double k_peak_dbfs = -3.0;
+constexpr int kRate = 44100;
+constexpr double kSeconds = 2.0;
+constexpr double kFundamental = 880.0; // the bell's "prime"
+constexpr double kAttack = 0.003; // seconds
+constexpr double kFadeOut = 0.25; // seconds
+constexpr double kPeakDbfs = -3.0;
 
 struct Partial
 {
@@ -39,7 +39,7 @@ struct Partial
 // A bell's partials are not a harmonic series: the hum lies an octave below
 // the prime, the tierce a minor third above it, the quint a fifth, the
 // nominal an octave. The upper ones give the strike its shimmer and die fast.
-constexpr Partial k_partials[] = {
+constexpr Partial kPartials[] = {
     {0.50, 0.45, 1.10}, // hum
     {1.00, 0.80, 0.80}, // prime
     {1.20, 0.40, 0.60}, // tierce
@@ -52,19 +52,19 @@ constexpr Partial k_partials[] = {
 
 std::vector<double> synthesise()
 {
-    const auto count = static_cast<std::size_t>(k_seconds * k_rate);
-    const auto fade_count = static_cast<std::size_t>(k_fade_out * k_rate);
+    const auto count = static_cast<std::size_t>(kSeconds * kRate);
+    const auto fade_count = static_cast<std::size_t>(kFadeOut * kRate);
     std::vector<double> out(count, 0.0);
     for (std::size_t i = 0; i < count; ++i) {
-        const double t = static_cast<double>(i) / k_rate;
+        const double t = static_cast<double>(i) / kRate;
         double v = 0.0;
-        for (const Partial& p : k_partials) {
-            const double phase = 2.0 * std::numbers::pi * k_fundamental * p.ratio * t;
+        for (const Partial& p : kPartials) {
+            const double phase = 2.0 * std::numbers::pi * kFundamental * p.ratio * t;
             v += p.amplitude * std::exp(-t / p.decay) * std::sin(phase);
         }
         // A short ramp up keeps the strike from clicking.
-        if (t < k_attack) {
-            v *= t / k_attack;
+        if (t < kAttack) {
+            v *= t / kAttack;
         }
         // And a soft fade to silence, so the last sample is zero.
         const std::size_t left = count - 1 - i;
@@ -86,7 +86,7 @@ std::vector<std::int16_t> to_pcm16(const std::vector<double>& signal)
     if (peak <= 0.0) {
         throw std::runtime_error("the synthesised chime is silent");
     }
-    const double target = std::pow(10.0, k_peak_dbfs / 20.0) * 32767.0;
+    const double target = std::pow(10.0, kPeakDbfs / 20.0) * 32767.0;
     const double scale = target / peak;
     std::vector<std::int16_t> pcm;
     pcm.reserve(signal.size());
@@ -133,8 +133,8 @@ std::vector<unsigned char> wav_bytes(const std::vector<std::int16_t>& pcm)
     put_u32(b, 16); // size of the fmt chunk
     put_u16(b, 1); // PCM
     put_u16(b, channels);
-    put_u32(b, k_rate);
-    put_u32(b, k_rate * block_align); // bytes per second
+    put_u32(b, kRate);
+    put_u32(b, kRate * block_align); // bytes per second
     put_u16(b, block_align);
     put_u16(b, bits);
     put_tag(b, "data");

@@ -45,9 +45,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     SettingsState state;
     if (state.LoadSettings()) {
         // Saved again unchanged, the file holds exactly the record it gave.
-        Check(size >= k_settingsRecordSize && IsValidLocalTime(state.m_record.time));
+        Check(size >= kSettingsRecordSize && IsValidLocalTime(state.m_record.time));
         state.WriteSettingsFile();
-        Check(f.dir.Read("orv.dat") == file.substr(0, k_settingsRecordSize));
+        Check(f.dir.Read("orv.dat") == file.substr(0, kSettingsRecordSize));
     } else {
         Check(state.m_bChime == 1 && state.m_bAutoRun == 0);
         const SYSTEMTIME t = state.m_time.GetAsSystemTime();

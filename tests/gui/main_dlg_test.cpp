@@ -136,7 +136,7 @@ TEST_F(MainDlgTest, StartsOnTodaysReadingAtTheTopLeft)
 TEST_F(MainDlgTest, MissingBookIsReportedOverTheVisibleWindow)
 {
     bool shown = false;
-    wxTEST_DIALOG(Start(), ExpectMessage(k_bookErrorText, L"Error!", &m_dlg, [&] {
+    wxTEST_DIALOG(Start(), ExpectMessage(kBookErrorText, L"Error!", &m_dlg, [&] {
         shown = true;
         EXPECT_TRUE(m_dlg.IsShown());
         EXPECT_EQ(m_dlg.GetScreenPosition(), wxPoint(0, 0));
@@ -144,7 +144,7 @@ TEST_F(MainDlgTest, MissingBookIsReportedOverTheVisibleWindow)
         EXPECT_TRUE(m_services.events.empty()) << "the settings tasks come after";
     }));
     EXPECT_TRUE(shown);
-    EXPECT_EQ(std::wstring(k_bookErrorText),
+    EXPECT_EQ(std::wstring(kBookErrorText),
         L"Failed to open book \"maravelle.pdb\"\nPlease download from https://velmora.example/books/");
     EXPECT_EQ(Reading(), L"Verse " + std::to_wstring(TodaysVerse()) + L":\r\n\r\n");
     AwaitStartupTasks();

@@ -37,7 +37,7 @@ protected:
     SettingsRecord File() const
     {
         const std::string bytes = m_dir.Read("orv.dat");
-        EXPECT_EQ(bytes.size(), k_settingsRecordSize);
+        EXPECT_EQ(bytes.size(), kSettingsRecordSize);
         return DecodeSettingsRecord(reinterpret_cast<const unsigned char*>(bytes.data()));
     }
     void Save(const SettingsRecord& record)
@@ -167,7 +167,7 @@ TEST_F(SettingsDlgTest, FirstRunCheckedThenCancelledBooksTheDefaultTime)
         Picker(dlg)->SetTime(6, 30, 0);
         return Cancel(dlg);
     }),
-        ExpectMessage(k_supportNotice, kSupportCaption));
+        ExpectMessage(kSupportNotice, kSupportCaption));
     EXPECT_FALSE(HasFile());
     EXPECT_TRUE(m_services.sounds.empty()) << "the chime follows the box as last pulled";
     ASSERT_EQ(m_services.bookings.size(), 1u);
@@ -187,7 +187,7 @@ TEST_F(SettingsDlgTest, CheckingAutorunWarnsAndEnablesThePicker)
         EXPECT_FALSE(Picker(dlg)->IsEnabled());
         return Cancel(dlg);
     }),
-        ExpectMessage(k_supportNotice, kSupportCaption));
+        ExpectMessage(kSupportNotice, kSupportCaption));
     EXPECT_TRUE(m_services.events.empty()) << "cancel neither saves nor reschedules";
 }
 
@@ -204,7 +204,7 @@ TEST_F(SettingsDlgTest, OkWithAutorunShowsWhenItWillRun)
         EXPECT_EQ(dlg.GetReturnCode(), 0);
         return 0;
     }),
-        ExpectMessage(k_supportNotice, kSupportCaption, nullptr, [&] { order.push_back(L"support"); }),
+        ExpectMessage(kSupportNotice, kSupportCaption, nullptr, [&] { order.push_back(L"support"); }),
         ExpectMessage(L"TALVIK will next run on 7 of Dec, 2026 at 6:30", kAutorunCaption, nullptr, [&] {
             order.push_back(L"autorun");
             EXPECT_TRUE(m_services.bookings.empty()) << "the notice comes before the booking";
@@ -229,7 +229,7 @@ TEST_F(SettingsDlgTest, OpeningWithAutorunOnWarnsFirst)
         EXPECT_TRUE(Picker(dlg)->IsEnabled());
         return Cancel(dlg);
     }),
-        ExpectMessage(k_supportNotice, kSupportCaption, nullptr, [&] { warned = true; }));
+        ExpectMessage(kSupportNotice, kSupportCaption, nullptr, [&] { warned = true; }));
 
     // Started later with these settings: silent, and books the next 06:30.
     m_services.now = At(2026, 12, 8, 6, 30);
@@ -249,7 +249,7 @@ TEST_F(SettingsDlgTest, PickerKeepsThePushedDate)
         EXPECT_EQ(DateTimeText(t), "2030-03-04 21:45:00.000");
         return Cancel(dlg);
     }),
-        ExpectMessage(k_supportNotice, kSupportCaption));
+        ExpectMessage(kSupportNotice, kSupportCaption));
 }
 
 TEST_F(SettingsDlgTest, ADailyTimeTheClocksSkipIsShownAndSavedAsSet)
@@ -266,7 +266,7 @@ TEST_F(SettingsDlgTest, ADailyTimeTheClocksSkipIsShownAndSavedAsSet)
         Click(&dlg, IDOK);
         return dlg.GetReturnCode();
     }),
-        ExpectMessage(k_supportNotice, kSupportCaption),
+        ExpectMessage(kSupportNotice, kSupportCaption),
         ExpectMessage(L"TALVIK will next run on 28 of Mar, 2027 at 2:30", kAutorunCaption));
     EXPECT_EQ(DateTimeText(File().time), "2027-03-28 02:30:00.000");
 }

@@ -26,7 +26,7 @@ TEST(VerseNumber, EveryDayOfAYearOnce)
     // Walking a common year day by day gives 1 ... 365 in order.
     int expected = 1;
     for (int month = 1; month <= 12; ++month)
-        for (int day = 1; day <= k_daysPerMonth[month - 1]; ++day)
+        for (int day = 1; day <= kDaysPerMonth[month - 1]; ++day)
             ASSERT_EQ(VerseNumber(day, month, 2026), expected++) << day << "/" << month;
     EXPECT_EQ(expected, 366);
 }
