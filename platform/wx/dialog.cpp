@@ -1,46 +1,28 @@
 #include "platform/wx/dialog.h"
-#include "platform/wx/month_calendar.h"
 #include "platform/wx/native_window.h"
-#include "platform/wx/time_picker.h"
+#include "platform/wx/template_control.h"
 
 #include <wx/app.h>
-#include <wx/bmpbndl.h>
 #include <wx/button.h>
-#include <wx/checkbox.h>
-#include <wx/iconbndl.h>
-#include <wx/mstream.h>
-#include <wx/statbmp.h>
-#include <wx/stattext.h>
-#include <wx/textctrl.h>
+#include <wx/calctrl.h>
 
-#include <map>
-#include <memory>
 #include <utility>
 
 namespace {
 
-wxImage DecodeImage(const ImageResource& image)
+long WindowStyle(const DialogTemplate& t)
 {
-    wxMemoryInputStream stream(image.data, image.length);
-    return wxImage(stream, wxBITMAP_TYPE_PNG);
+    long style = 0;
+    if (t.style & DS_CAPTION_CLOSE)
+        style |= wxCAPTION | wxCLOSE_BOX | wxSYSTEM_MENU;
+    if (t.style & DS_POPUP_BORDER)
+        style |= wxBORDER_SIMPLE;
+    if (t.style & DS_APPWINDOW)
+        style |= wxDIALOG_NO_PARENT;
+    return style;
 }
 
 } // namespace
-
-HICON LoadIcon(int id)
-{
-    static std::map<int, std::unique_ptr<wxIconBundle>> loaded;
-    auto& bundle = loaded[id];
-    if (!bundle) {
-        bundle = std::make_unique<wxIconBundle>();
-        for (const ImageResource& image : FindImageResources(id)) {
-            wxIcon icon;
-            icon.CopyFromBitmap(wxBitmap(DecodeImage(image)));
-            bundle->AddIcon(icon);
-        }
-    }
-    return bundle.get();
-}
 
 CDialog::CDialog(int nIDTemplate, CDialog* pParentWnd)
     : m_pTemplate(FindDialogTemplate(nIDTemplate))
@@ -56,22 +38,15 @@ void CDialog::CreateFromTemplate()
         return;
     m_bCreated = true;
     const DialogTemplate& t = *m_pTemplate;
-    long style = 0;
-    if (t.style & DS_CAPTION_CLOSE)
-        style |= wxCAPTION | wxCLOSE_BOX | wxSYSTEM_MENU;
-    if (t.style & DS_POPUP_BORDER)
-        style |= wxBORDER_SIMPLE;
     // The main window has no owner; every other window belongs to its owner
     // or, without one, to the main window.
     wxWindow* parent = m_pParentWnd;
     if (!parent && !(t.style & DS_APPWINDOW))
         parent = wxTheApp->GetTopWindow();
-    if (t.style & DS_APPWINDOW)
-        style |= wxDIALOG_NO_PARENT;
     // Giving an owned window a position at once keeps the toolkit from
     // centring it on its owner when it is shown.
     const wxPoint start = parent && !(t.style & DS_CENTER) ? parent->GetScreenPosition() : wxDefaultPosition;
-    Create(parent, wxID_ANY, t.caption, start, wxDefaultSize, style);
+    Create(parent, wxID_ANY, t.caption, start, wxDefaultSize, WindowStyle(t));
     LeaveHiddenControlsUnseen(this);
     FrameFocusedControls(this);
     if (t.accessibleName)
@@ -84,16 +59,18 @@ void CDialog::CreateFromTemplate()
     SetFont(font);
     SetClientSize(ConvertDialogToPixels(wxSize(t.cx, t.cy)));
     for (const ControlTemplate& control : t.controls)
-        CreateControl(control);
+        CreateTemplateControl(this, control);
 
+    // Mapped where the template puts it, the window need not be moved there
+    // once it is on the screen, which would show it in the wrong place for an
+    // instant and cost its first paint a few milliseconds.
     PlaceByTemplate();
-    // Mapped where the template puts it, an owned window need not be moved
-    // there once it is on the screen, which shows it in the wrong place for
-    // an instant and costs its first paint a few milliseconds. A window
-    // manager, too, is told that the place is the program's choice.
-    const bool bKept = KeepGivenPlace(this);
-    m_bMoveWhenShown = parent && !(t.style & DS_CENTER) && !bKept;
+    KeepGivenPlace(this);
+    BindEvents();
+}
 
+void CDialog::BindEvents()
+{
     Bind(wxEVT_INIT_DIALOG, &CDialog::OnInitDialogEvent, this);
     Bind(wxEVT_CHAR_HOOK, &CDialog::OnCharHook, this);
     Bind(wxEVT_CLOSE_WINDOW, [this](wxCloseEvent&) { OnCancel(); });
@@ -104,71 +81,6 @@ void CDialog::CreateFromTemplate()
     Bind(wxEVT_PAINT, &CDialog::OnPaint, this);
     const auto onPaintTimeout = [this](wxTimerEvent&) { RunAfterPaintWork(); };
     Bind(wxEVT_TIMER, onPaintTimeout, m_paintTimeout.GetId());
-}
-
-void CDialog::CreateControl(const ControlTemplate& c)
-{
-    const wxPoint pos = ConvertDialogToPixels(wxPoint(c.x, c.y));
-    const wxSize size = ConvertDialogToPixels(wxSize(c.cx, c.cy));
-    wxWindow* window = nullptr;
-    switch (c.kind) {
-    case ControlKind::MonthCalendar:
-        // The toolkit's own calendar: it speaks to screen readers, shows where
-        // the focus is, and takes its month and day names and first day of the
-        // week from the user's locale. At the window's font it fits the
-        // template.
-        window = new MonthCalendar(this, c.id, pos, size);
-        break;
-    case ControlKind::StaticText:
-        window = new wxStaticText(this, c.id, c.text, pos, size, wxALIGN_LEFT | wxST_NO_AUTORESIZE);
-        break;
-    case ControlKind::Picture: {
-        // Every size of the image, so that a screen scaled by two draws the
-        // larger one instead of an enlarged small one.
-        wxVector<wxBitmap> bitmaps;
-        for (const ImageResource& image : FindImageResources(c.imageId))
-            bitmaps.push_back(wxBitmap(DecodeImage(image)));
-        window = new wxStaticBitmap(this, c.id, wxBitmapBundle::FromBitmaps(bitmaps), pos, size);
-        break;
-    }
-    case ControlKind::PushButton: {
-        auto* button = new wxButton(this, c.id, c.text, pos, size);
-        if (c.style & BS_DEFPUSHBUTTON)
-            button->SetDefault();
-        window = button;
-        break;
-    }
-    case ControlKind::Edit: {
-        long style = 0;
-        if (c.style & ES_MULTILINE_READONLY)
-            style |= wxTE_MULTILINE | wxTE_READONLY | wxVSCROLL;
-        style |= (c.style & WS_EX_CLIENTEDGE) ? wxBORDER_SUNKEN : wxBORDER_NONE;
-        window = new wxTextCtrl(this, c.id, c.text, pos, size, style);
-        break;
-    }
-    case ControlKind::TimePicker: {
-        // The picker's own spin arrows need more room than the template gives
-        // with this toolkit's fonts, so it may grow to its best size.
-        auto* picker = new TimePicker(this, c.id, wxDefaultDateTime, pos, wxDefaultSize);
-        const wxSize best = picker->GetBestSize();
-        picker->SetSize(wxSize(std::max(size.x, best.x), std::max(size.y, best.y)));
-        window = picker;
-        break;
-    }
-    case ControlKind::CheckBox: {
-        // The toolkit's check mark is taller than nine units of a small font.
-        auto* box = new wxCheckBox(this, c.id, c.text, pos, size);
-        box->SetSize(wxSize(size.x, std::max(size.y, box->GetBestSize().y)));
-        window = box;
-        break;
-    }
-    }
-    if (c.accessibleName)
-        SetAccessibleName(window, c.accessibleName);
-    if (c.style & WS_HIDDEN)
-        window->Hide();
-    if (c.style & WS_DISABLED)
-        window->Disable();
 }
 
 int CDialog::DoModal()
@@ -280,21 +192,8 @@ void CDialog::PlaceByTemplate()
         Move(owner->GetScreenPosition() + ConvertDialogToPixels(wxPoint(t.x, t.y)));
 }
 
-void CDialog::OnShowPlace()
-{
-    // Where the toolkit could not be kept from centring an owned window on
-    // its owner when it first shows it, behind the back of the position it
-    // has been given, the template's place wins.
-    if (!m_bMoveWhenShown)
-        return;
-    const wxPoint target = GetPosition();
-    Move(target + wxPoint(1, 0));
-    Move(target);
-}
-
 void CDialog::OnInitDialogEvent(wxInitDialogEvent&)
 {
-    OnShowPlace();
     const BOOL bFocusFirst = OnInitDialog();
     // Destroyed while it initialised, its run ends as soon as it starts.
     m_bInitialised = true;

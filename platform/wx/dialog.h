@@ -3,6 +3,7 @@
 #include "platform/dialog_template.h"
 #include "platform/point_in_time.h"
 #include "platform/types.h"
+#include "platform/wx/images.h"
 
 #include <wx/dialog.h>
 #include <wx/timer.h>
@@ -12,7 +13,6 @@
 #include <vector>
 
 class CDialog;
-class wxIconBundle;
 
 // Which way a data exchange goes: pull copies controls into fields, push the
 // reverse.
@@ -33,12 +33,6 @@ enum NotifyCode
     BN_CLICKED, // push button or check box clicked
     MCN_SELCHANGE, // month calendar's selection changed
 };
-
-using HICON = const wxIconBundle*;
-
-// Loads the icon resource `id` with all its sizes; it lives as long as the
-// program.
-HICON LoadIcon(int id);
 
 // A modal window built from a window template. Controls are made in template
 // order, which is also their tab order; their events reach OnNotify.
@@ -105,8 +99,7 @@ protected:
     }
 
 private:
-    void CreateControl(const ControlTemplate& control);
-    void OnShowPlace();
+    void BindEvents();
     void OnInitDialogEvent(wxInitDialogEvent& event);
     // Another program destroyed the window: it ends as if it had been closed.
     void OnDestroyedOutside();
@@ -118,7 +111,6 @@ private:
     const DialogTemplate* m_pTemplate;
     CDialog* m_pParentWnd;
     bool m_bCreated = false;
-    bool m_bMoveWhenShown = false;
     bool m_bPaintSeen = false;
     bool m_bPainted = false;
     bool m_bInitialised = false;

@@ -12,8 +12,7 @@ class wxWindow;
 
 // Keeps `window` where it has been put when it is first shown: the toolkit
 // would centre it on its owner, a window manager place it by its own rules.
-// False when that cannot be done.
-bool KeepGivenPlace(wxWindow* window);
+void KeepGivenPlace(wxWindow* window);
 
 // Screen readers call `window`, and the parts of it that take the keyboard
 // focus, `name`; what the window shows stays as it is.

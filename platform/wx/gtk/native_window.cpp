@@ -113,18 +113,17 @@ scrolledwindow.frame textview:focus text { box-shadow: inset 0 0 0 2px @theme_se
 
 } // namespace
 
-bool KeepGivenPlace(wxWindow* window)
+void KeepGivenPlace(wxWindow* window)
 {
     // wxGTK makes every dialog centre itself on its owner when it is first
     // shown (GTK_WIN_POS_CENTER_ON_PARENT) and offers no call to undo that.
     // Moved before it is shown, the window is mapped with the place marked as
     // the program's, which a window manager keeps instead of placing it.
     if (!GTK_IS_WINDOW(window->GetHandle()))
-        return false;
+        return;
     gtk_window_set_position(GTK_WINDOW(window->GetHandle()), GTK_WIN_POS_NONE);
     const wxPoint place = window->GetPosition();
     gtk_window_move(GTK_WINDOW(window->GetHandle()), place.x, place.y);
-    return true;
 }
 
 void SetAccessibleName(wxWindow* window, const wxString& name)

@@ -3,10 +3,8 @@
 // Toolkits other than GTK place windows where they are put and name their
 // controls for screen readers themselves.
 
-bool KeepGivenPlace(wxWindow*)
-{
-    return false;
-}
+void KeepGivenPlace(wxWindow*)
+{ }
 
 void SetAccessibleName(wxWindow*, const wxString&)
 { }

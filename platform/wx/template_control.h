@@ -1,0 +1,10 @@
+#pragma once
+
+#include "platform/dialog_template.h"
+
+class wxWindow;
+
+// Makes the control that `control` describes in `window`, at its place and
+// size in the window's dialog units, with its text, styles and the name
+// screen readers call it.
+wxWindow* CreateTemplateControl(wxWindow* window, const ControlTemplate& control);
