@@ -26,19 +26,10 @@ set(PACKAGING_SRC ${CMAKE_SOURCE_DIR}/packaging)
 
 # The larger icons, rendered from the drawing; 16 and 32 pixels use the
 # hand-tuned images the windows use.
-find_program(RSVG_CONVERT rsvg-convert)
-if(NOT RSVG_CONVERT)
-  message(FATAL_ERROR "rsvg-convert is needed to render the icons (Debian package librsvg2-bin)")
-endif()
 set(VELMORA_RENDERED_ICON_SIZES 48 64 128 256)
 set(rendered_icons)
 foreach(size ${VELMORA_RENDERED_ICON_SIZES})
-  set(png ${PACKAGING_OUT}/icon-${size}.png)
-  add_custom_command(
-    OUTPUT ${png}
-    COMMAND ${RSVG_CONVERT} -w ${size} -h ${size} -o ${png} ${CMAKE_SOURCE_DIR}/resources/icon.svg
-    DEPENDS ${CMAKE_SOURCE_DIR}/resources/icon.svg
-    COMMENT "Rendering the ${size} pixel icon")
+  render_svg(png ${CMAKE_SOURCE_DIR}/resources/icon.svg ${size} hicolor-${size}.png)
   list(APPEND rendered_icons ${png})
 endforeach()
 add_custom_target(velmora_icons ALL DEPENDS ${rendered_icons})
@@ -125,7 +116,7 @@ foreach(size 16 32)
     DESTINATION ${HICOLOR}/${size}x${size}/apps RENAME ${VELMORA_APP_ID}.png)
 endforeach()
 foreach(size ${VELMORA_RENDERED_ICON_SIZES})
-  install(FILES ${PACKAGING_OUT}/icon-${size}.png
+  install(FILES ${CMAKE_BINARY_DIR}/rendered/hicolor-${size}.png
     DESTINATION ${HICOLOR}/${size}x${size}/apps RENAME ${VELMORA_APP_ID}.png)
 endforeach()
 install(FILES ${CMAKE_SOURCE_DIR}/resources/icon.svg DESTINATION ${HICOLOR}/scalable/apps RENAME ${VELMORA_APP_ID}.svg)

@@ -1,5 +1,6 @@
 // talvik-book: makes, checks and shows books for the reader.
 #include "tools/book_commands.h"
+#include "velmora_version.h"
 
 #include <CLI/CLI.hpp>
 
