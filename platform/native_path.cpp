@@ -58,8 +58,7 @@ std::wstring FromNativePath(const std::string& bytes)
 
 std::string ToNativePath(const std::wstring& path)
 {
-    // Paths are mostly ASCII, and the book's is converted at every reading:
-    // the ASCII start of the path is copied as it is.
+    // Paths are mostly ASCII: the ASCII start of the path is copied as it is.
     std::size_t ascii = 0;
     while (ascii < path.size() && static_cast<char32_t>(path[ascii]) < 0x80)
         ++ascii;
@@ -69,7 +68,7 @@ std::string ToNativePath(const std::wstring& path)
     out.reserve(path.size() + (path.size() - ascii) * 3);
     for (const wchar_t wc : std::wstring_view(path).substr(ascii)) {
         const auto cp = static_cast<char32_t>(wc);
-        if (cp >= kNonUtf8ByteBase && cp < kNonUtf8ByteBase + 0x100) {
+        if (IsNonUtf8Byte(wc)) {
             out += static_cast<char>(cp - kNonUtf8ByteBase);
         } else if (cp < 0x80) {
             out += static_cast<char>(cp);

@@ -10,3 +10,9 @@ std::string ToNativePath(const std::wstring& path);
 
 // The first of the 256 code points that stand for bytes that are not UTF-8.
 constexpr wchar_t kNonUtf8ByteBase = 0xDC80;
+
+// Whether `c` stands for a byte of a file name that is not UTF-8.
+constexpr bool IsNonUtf8Byte(wchar_t c)
+{
+    return c >= kNonUtf8ByteBase && c < kNonUtf8ByteBase + 0x100;
+}

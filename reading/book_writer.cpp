@@ -24,7 +24,7 @@ bool ConvertLine(const std::string& line, int lineNumber, std::string& out, std:
 {
     out.clear();
     for (const wchar_t wc : FromNativePath(line)) {
-        if (wc >= kNonUtf8ByteBase && wc < kNonUtf8ByteBase + 0x100) {
+        if (IsNonUtf8Byte(wc)) {
             error = AtLine(lineNumber) + "the text is not valid UTF-8";
             return false;
         }
@@ -72,6 +72,19 @@ bool FinishRecord(std::vector<std::string>& lines, int firstLine, std::vector<st
     return true;
 }
 
+// The line that starts at `pos`, without its LF or CR LF; moves `pos` past it.
+std::string NextLine(const std::string& source, size_t& pos)
+{
+    size_t eol = source.find('\n', pos);
+    if (eol == std::string::npos)
+        eol = source.size();
+    std::string line = source.substr(pos, eol - pos);
+    pos = eol + 1;
+    if (!line.empty() && line.back() == '\r')
+        line.pop_back();
+    return line;
+}
+
 } // namespace
 
 bool ParseBookSource(const std::string& source, std::vector<std::string>& records, std::string& error)
@@ -87,16 +100,9 @@ bool ParseBookSource(const std::string& source, std::vector<std::string>& record
     int blockStart = 0;
     bool inHeader = true;
     // Editors on Windows start UTF-8 files with a byte order mark.
-    const size_t start = source.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
-    for (size_t pos = start; pos < source.size();) {
-        size_t eol = source.find('\n', pos);
-        if (eol == std::string::npos)
-            eol = source.size();
-        std::string line = source.substr(pos, eol - pos);
-        pos = eol + 1;
+    for (size_t pos = source.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0; pos < source.size();) {
+        const std::string line = NextLine(source, pos);
         ++lineNumber;
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
         if (inHeader && !line.empty() && line[0] == '#')
             continue;
         inHeader = false;

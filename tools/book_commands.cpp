@@ -29,14 +29,21 @@ const std::string kStandardInput = "-";
 // Control characters in text from a book, a source or a file name could move
 // the cursor, retitle or recolour the terminal, or fake a line of a report:
 // each is shown as \xHH instead, as is each byte of a name that is not UTF-8.
-// With `keepLines`, line breaks and tabs stay as they are.
-std::string Visible(const std::wstring& text, bool keepLines = false)
+// With LineBreaks::Kept, line breaks and tabs stay as they are.
+enum class LineBreaks
 {
+    Escaped,
+    Kept,
+};
+
+std::string Visible(const std::wstring& text, LineBreaks lineBreaks = LineBreaks::Escaped)
+{
+    const bool keepLines = lineBreaks == LineBreaks::Kept;
     std::wstring out;
     out.reserve(text.size());
     for (const wchar_t c : text) {
         const auto code = static_cast<std::uint32_t>(c);
-        const bool byte = code >= kNonUtf8ByteBase && code < kNonUtf8ByteBase + 0x100u;
+        const bool byte = IsNonUtf8Byte(c);
         const bool control = code < 0x20 || (code >= 0x7F && code < 0xA0);
         if (byte || (control && !(keepLines && (c == L'\n' || c == L'\t')))) {
             wchar_t escaped[8];
@@ -118,6 +125,20 @@ std::optional<SYSTEMTIME> ParseDate(const std::string& text)
     return date;
 }
 
+// Days that the book leaves without a reading, or readings no day shows.
+void WarnOfMissingDays(const std::string& sourceName, int lastVerse)
+{
+    const std::string at = Visible(sourceName) + ": warning: ";
+    if (lastVerse == 0)
+        std::cerr << at << "the source holds a title page alone: every day shows the verse heading only\n";
+    else if (lastVerse < kLastVerse)
+        std::cerr << at << "the last reading is verse " << lastVerse << ": days from verse " << lastVerse + 1
+                  << " on show the verse heading only\n";
+    else if (lastVerse > kLastVerse)
+        std::cerr << at << "the readings go on to verse " << lastVerse << ": the reader never shows those past verse "
+                  << kLastVerse << "\n";
+}
+
 } // namespace
 
 int MakeBook(const std::string& sourcePath, const std::string& bookPath, const std::string& name)
@@ -152,17 +173,7 @@ int MakeBook(const std::string& sourcePath, const std::string& bookPath, const s
         return kExitFailure;
     }
 
-    const int last = static_cast<int>(records.size()) - 1;
-    const std::string at = Visible(sourceName) + ": warning: ";
-    if (last == 0)
-        std::cerr << at << "the source holds a title page alone: every day shows the verse heading only\n";
-    else if (last < kLastVerse)
-        std::cerr << at << "the last reading is verse " << last << ": days from verse " << last + 1
-                  << " on show the verse heading only\n";
-    else if (last > kLastVerse)
-        std::cerr << at << "the readings go on to verse " << last << ": the reader never shows those past verse "
-                  << kLastVerse << "\n";
-
+    WarnOfMissingDays(sourceName, static_cast<int>(records.size()) - 1);
     // Written beside the book and renamed over it: a failure leaves the old
     // book as it was, never half a book.
     const std::string book = BuildBook(bookName, records);
@@ -223,7 +234,7 @@ int ShowReading(const std::string& bookPath, const std::string& date)
     // obeying them; a file or a pipe gets the exact text.
     std::wstring text = ComposeVerse(book, day.wDay, day.wMonth, day.wYear);
     ReplaceAll(text, L"\r\n", L"\n");
-    std::cout << (IsTerminal(stdout) ? Visible(text, true) : ToUtf8(text)) << "\n";
+    std::cout << (IsTerminal(stdout) ? Visible(text, LineBreaks::Kept) : ToUtf8(text)) << "\n";
     const int verse = VerseNumber(day.wDay, day.wMonth, day.wYear);
     if (book.ReadVerse(verse).empty())
         Complain("warning: " + bookPath + " has no reading for verse " + std::to_string(verse));

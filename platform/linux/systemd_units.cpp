@@ -6,15 +6,6 @@
 #include <cstdio>
 #include <ctime>
 
-namespace {
-
-bool IsRawByte(wchar_t c)
-{
-    return c >= kNonUtf8ByteBase && c < kNonUtf8ByteBase + 0x100;
-}
-
-} // namespace
-
 bool SystemdCanBook(const std::string& path)
 {
     if (path.empty() || path.front() != '/' || path.back() == '/')
@@ -29,12 +20,20 @@ bool SystemdCanBook(const std::string& path)
 
 namespace {
 
+// Where a path goes in a unit file.
+enum class UnitField
+{
+    QuotedWord, // inside double quotes, as in ExecStart=
+    Description, // plain text, which takes no escapes
+};
+
 // `path` as unit file text. In a double-quoted word systemd unquotes it back
 // to exactly the path, bytes that are not UTF-8 included; Description= takes
 // no escapes, so there such bytes show as U+FFFD rather than make systemd
 // drop the line. systemd expands its %-sequences last, hence "%%" in both.
-std::string UnitText(const std::string& path, bool quoted)
+std::string UnitText(const std::string& path, UnitField field)
 {
+    const bool quoted = field == UnitField::QuotedWord;
     std::string out;
     for (const wchar_t c : FromNativePath(path)) {
         if (c == L'%') {
@@ -42,12 +41,12 @@ std::string UnitText(const std::string& path, bool quoted)
         } else if (quoted && (c == L'\\' || c == L'"')) {
             out += '\\';
             out += static_cast<char>(c);
-        } else if (IsRawByte(c) && quoted) {
+        } else if (IsNonUtf8Byte(c) && quoted) {
             char hex[8];
             std::snprintf(hex, sizeof hex, "\\x%02x", static_cast<unsigned>(c - kNonUtf8ByteBase));
             out += hex;
         } else {
-            out += IsRawByte(c) ? "\xEF\xBF\xBD" : ToUtf8(std::wstring(1, c));
+            out += IsNonUtf8Byte(c) ? "\xEF\xBF\xBD" : ToUtf8(std::wstring(1, c));
         }
     }
     return out;
@@ -58,7 +57,7 @@ std::string UnitText(const std::string& path, bool quoted)
 // splits or expands. The ':' prefix turns off systemd's own "$" expansion.
 std::string ExecStartLine(const std::string& path)
 {
-    const std::string word = '"' + UnitText(path, true) + '"';
+    const std::string word = '"' + UnitText(path, UnitField::QuotedWord) + '"';
     if (path.find_first_of("\"'\\") == std::string::npos)
         return "ExecStart=\":" + word.substr(1) + "\n";
     return "ExecStart=\":/bin/sh\" -c \"exec \\\"$0\\\"\" " + word + "\n";
@@ -99,8 +98,9 @@ std::string SystemdStartUnit(const std::string& nativePath)
 {
     // A timer does not count on while the unit it started is active; a
     // program left open would hold the daily start up.
-    return "[Unit]\nDescription=Velmora daily reading (the day's start of " + UnitText(nativePath, false) +
-        ")\nWants=" + SystemdServiceFile(nativePath) + "\n\n[Service]\nType=oneshot\nExecStart=/bin/true\n";
+    return "[Unit]\nDescription=Velmora daily reading (the day's start of " +
+        UnitText(nativePath, UnitField::Description) + ")\nWants=" + SystemdServiceFile(nativePath) +
+        "\n\n[Service]\nType=oneshot\nExecStart=/bin/true\n";
 }
 
 std::optional<std::string> SystemdServiceUnit(const std::string& nativePath)
@@ -112,7 +112,7 @@ std::optional<std::string> SystemdServiceUnit(const std::string& nativePath)
     // user started it. A start that fails, as one does before the desktop
     // has told the user manager its display at login, is tried again every
     // five seconds for about ten minutes.
-    return "[Unit]\nDescription=Velmora daily reading (start of " + UnitText(nativePath, false) +
+    return "[Unit]\nDescription=Velmora daily reading (start of " + UnitText(nativePath, UnitField::Description) +
         ")\nPartOf=graphical-session.target\nAfter=graphical-session.target\n"
         "StartLimitIntervalSec=15min\nStartLimitBurst=120\n\n"
         "[Service]\nType=exec\n" +
@@ -190,7 +190,7 @@ std::optional<std::string> SystemdTimerUnit(const std::string& nativePath, const
     // last start on disk, and when the timer is started again at login it
     // starts the program at once if a start fell due while the user manager
     // was not running; several missed days make up one start.
-    return "[Unit]\nDescription=Velmora daily reading (daily start of " + UnitText(nativePath, false) +
+    return "[Unit]\nDescription=Velmora daily reading (daily start of " + UnitText(nativePath, UnitField::Description) +
         ")\n\n[Timer]\nUnit=" + SystemdStartFile(nativePath) + "\n" + DailyFrom(first) + SkippedDays(first) +
         "AccuracySec=1s\nPersistent=true\n" + (wake == TimerWake::WakeSystem ? "WakeSystem=yes\n" : "") +
         "\n[Install]\nWantedBy=timers.target\n";
