@@ -18,12 +18,7 @@ expect_every_focusable_named
 
 # Autorun on, then back to the picker: Right moves from the hours to the
 # minutes, where Up adds one.
-point_at "$settings"
-keys Tab Tab space
-notice=$(wait_window "Support Notice")
-point_at "$notice"
-keys Return
-point_at "$settings"
+switch_autorun_on "$settings"
 keys shift+Tab shift+Tab Right Up
 wait_tree $'^Settings\ttext\tDaily start time\t[^\t]*enabled[^\t]*\t[^\t]*\t08:01:00$' >/dev/null
 keys Left Up

@@ -18,8 +18,5 @@ login=$(date +%s)
 start_manager
 wait_until "the missed start was not made at login" started_since "$service" "$login"
 export_display
-wait_main_window >/dev/null
-tomorrow=$(date -d "@$((BOOKED + 86400))" +%F)
-wait_until "the start did not book $tomorrow: $(cat "$UNITS/$timer")" grep -q "^OnCalendar=$tomorrow\.\." "$UNITS/$timer"
-wait_until "the next start is [$(next_start)], not the booked time tomorrow" next_start_is $((BOOKED + 86400))
+expect_started_and_next_day_booked
 echo "1 passed, 0 failed"

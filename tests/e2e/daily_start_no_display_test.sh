@@ -17,8 +17,5 @@ wait_until "the start that found no display was not tried again" restarted "$ser
 next_start_is $((BOOKED + 86400)) || fail "while the start fails, the next start is [$(next_start)]"
 
 export_display
-wait_main_window >/dev/null
-tomorrow=$(date -d "@$((BOOKED + 86400))" +%F)
-wait_until "the start did not book $tomorrow: $(cat "$UNITS/$timer")" grep -q "^OnCalendar=$tomorrow\.\." "$UNITS/$timer"
-wait_until "the next start is [$(next_start)], not the booked time tomorrow" next_start_is $((BOOKED + 86400))
+expect_started_and_next_day_booked
 echo "1 passed, 0 failed"

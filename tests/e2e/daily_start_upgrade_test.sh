@@ -32,12 +32,9 @@ click_autorun() {
   click_control "$(wait_window Settings)" 7 20 67 9 186 62
 }
 open_settings
-point_at "$(wait_window "Support Notice")"
-keys Return
-point_at "$(wait_window Settings)"
-keys Return
-point_at "$(wait_window Autorun)"
-keys Return
+dismiss "Support Notice"
+dismiss Settings
+dismiss Autorun
 wait_until "OK did not book again" test "$UNITS/$timer" -nt "$WORK/booked"
 [ "$(ls "$UNITS" | grep -c '^talvik-.*\.timer$')" = 1 ] || fail "a second booking was made: $(ls "$UNITS")"
 grep -rq "deleted" "$UNITS" && fail "a unit names the replaced file: $(grep -rl deleted "$UNITS")"
@@ -45,8 +42,7 @@ grep -rq "deleted" "$UNITS" && fail "a unit names the replaced file: $(grep -rl 
 # Autorun off in the running program removes the timer from the live
 # manager.
 open_settings
-point_at "$(wait_window "Support Notice")"
-keys Return
+dismiss "Support Notice"
 click_autorun
 keys Return
 wait_until "autorun off did not remove the timer" test ! -e "$UNITS/$timer"
@@ -59,12 +55,9 @@ systemctl --user is-active --quiet "$timer" && fail "the timer is still active"
 # works once the user manager is back.
 open_settings
 click_autorun
-point_at "$(wait_window "Support Notice")"
-keys Return
-point_at "$(wait_window Settings)"
-keys Return
-point_at "$(wait_window Autorun)"
-keys Return
+dismiss "Support Notice"
+dismiss Settings
+dismiss Autorun
 wait_until "the timer was not armed again" systemctl --user is-active --quiet "$timer"
 stop_program
 stop_manager

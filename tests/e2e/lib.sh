@@ -129,24 +129,31 @@ read_reading_box() {
   timeout 5 xclip -o -selection clipboard 2>/dev/null
 }
 
+# Answers the message box or window titled "$1" with Enter.
+dismiss() {
+  point_at "$(wait_window "$1")"
+  keys Return
+}
+
+# In the settings window "$1" as it opens with autorun off (the focus on OK),
+# switches "AutoRun daily at" on and dismisses the "Support Notice".
+switch_autorun_on() {
+  point_at "$1"
+  # Tab passes the disabled time picker and the chime.
+  keys Tab Tab space
+  dismiss "Support Notice"
+  point_at "$1"
+}
+
 # On a first run: switches "AutoRun daily at" on in the settings window,
 # dismisses the "Support Notice", confirms with OK and dismisses the
 # "Autorun" notice; once the main window is up and the settings are saved in
 # FOLDER (default: the program's folder), prints the main window's id.
 confirm_first_run_with_autorun() {
-  local dir=${1:-$APP_DIR} settings notice autorun main
-  settings=$(wait_window "Settings")
-  point_at "$settings"
-  # The focus starts on OK; Tab passes the disabled time picker and the chime.
-  keys Tab Tab space
-  notice=$(wait_window "Support Notice")
-  point_at "$notice"
+  local dir=${1:-$APP_DIR} main
+  switch_autorun_on "$(wait_window "Settings")"
   keys Return
-  point_at "$settings"
-  keys Return
-  autorun=$(wait_window "Autorun")
-  point_at "$autorun"
-  keys Return
+  dismiss "Autorun"
   main=$(wait_main_window)
   for _ in $(seq 100); do [ -s "$dir/orv.dat" ] && break; sleep 0.05; done
   echo "$main"

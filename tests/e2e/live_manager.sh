@@ -103,6 +103,17 @@ book_in() {
   stop_program
 }
 
+# Waits for the main window of the program the booked start opened, and for
+# that start to have booked the next day, a day after BOOKED.
+expect_started_and_next_day_booked() {
+  local timer tomorrow
+  timer=$(timer_name)
+  wait_main_window >/dev/null
+  tomorrow=$(date -d "@$((BOOKED + 86400))" +%F)
+  wait_until "the start did not book $tomorrow" grep -q "^OnCalendar=$tomorrow\.\." "$UNITS/$timer"
+  wait_until "the next start is not the booked time tomorrow" next_start_is $((BOOKED + 86400))
+}
+
 # True once the unit "$1" has been started at or after "$2" (seconds since
 # 1970).
 started_since() {
