@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/main_dlg.h"
 #include "platform/program_dir.h"
 #include "platform/services.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A year of dates in the main window, as a user clicking through the calendar
 // meets them: each date of 2026 is selected as a click selects it, the
 // reading box follows, and the window's pending events are handled. The floor

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Starts a program on the X display and measures how long it takes until a
 // window of its own with a given title is mapped and painted with text in a
 // given box. Then, after a pause that lets the program's background work end,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Reading and saving, measured in-process against floors of the same system
 // calls done the plainest way. Reading never waits (the books stay in the page
 // cache), so its figures are CPU time, which a busy machine disturbs less;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The floor for the start-up figures: a bare wxWidgets program that shows a
 // dialog of the main window's size with the main window's controls, a fixed
 // reading in its box, and does nothing else: no book, no settings file, no

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """Prints the benchmark table (Markdown) from the results bench/run collected:
 reading.json and calendar.json (Google Benchmark) and startup.txt (one line
 per start: state program ms peak_kib)."""

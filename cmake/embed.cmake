@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Turns files into a C++ source of byte arrays, so that the program carries
 # its pictures inside the executable. Each file becomes
 # `extern const unsigned char k<Name>[]` and `k<Name>Size`, the name in

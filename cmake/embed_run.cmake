@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 string(REPLACE "|" ";" FILES "${FILES}")
 set(text "#include <cstddef>\n")
 foreach(file ${FILES})

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Install rules for packagers: `cmake --install build --prefix /usr` lays out
 #   lib/velmora/        talvik with its sample book and chime beside it
 #   bin/talvik          a relative link to it; the program follows the link

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # A Debian package of what the install rules lay out under /usr:
 #   cmake -S . -B build-deb -DCMAKE_BUILD_TYPE=Release -DVELMORA_TESTS=OFF
 #   cmake --build build-deb && (cd build-deb && cpack -G DEB)

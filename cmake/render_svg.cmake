@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Renders a drawing to a PNG of the given size at build time, for the images
 # the program carries at twice their size for screens scaled by two.
 find_program(RSVG_CONVERT rsvg-convert)

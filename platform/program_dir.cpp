@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/program_dir.h"
 
 std::wstring g_strProgramDir;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // The program's calendar: February counts 28 days in the table, and a year is

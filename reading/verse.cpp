@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "reading/verse.h"
 #include "reading/book_file.h"
 #include "reading/calendar_rules.h"

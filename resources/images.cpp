@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "resources/resource.h"
 
 extern const unsigned char kIcon16Png[];

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Renders the program icons and the logo from icon.svg.
 # Needs rsvg-convert (librsvg2-bin) and ImageMagick's convert.
 # Run it after editing icon.svg and commit the PNGs it writes.

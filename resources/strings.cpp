@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/string_resource.h"
 #include "resources/resource.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/services.h"
 #include "platform/wide_string.h"
 #include "reading/calendar_rules.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "settings/settings_dlg.h"
 #include "platform/services.h"
 #include "resources/resource.h"

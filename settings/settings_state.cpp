@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "settings/settings_state.h"
 #include "platform/binary_file.h"
 #include "platform/folders.h"

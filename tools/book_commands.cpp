@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tools/book_commands.h"
 #include "platform/binary_file.h"
 #include "platform/linux/systemd_scheduler.h"

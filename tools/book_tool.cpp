@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // talvik-book: makes, checks and shows books for the reader.
 #include "tools/book_commands.h"
 #include "velmora_version.h"

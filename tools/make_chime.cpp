@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // make_chime OUT.wav
 //
 // Synthesises the chime the program plays when it starts: a small bell,

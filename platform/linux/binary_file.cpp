@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/binary_file.h"
 #include "platform/native_path.h"
 

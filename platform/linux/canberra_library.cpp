@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/linux/canberra_library.h"
 
 #include <dlfcn.h>

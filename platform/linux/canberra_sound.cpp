@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/linux/canberra_sound.h"
 #include "platform/linux/canberra_library.h"
 #include "platform/native_path.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/linux/daily_timer.h"
 #include "platform/binary_file.h"
 #include "platform/linux/systemd_units.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/point_in_time.h"
 
 #include <ctime>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/linux/sounds_playing.h"
 
 SoundsPlaying& SoundsPlaying::Get()

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/linux/canberra_sound.h"
 #include "platform/linux/executable_path.h"
 #include "platform/linux/systemd_scheduler.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/linux/systemctl.h"
 #include "platform/linux/child_process.h"
 

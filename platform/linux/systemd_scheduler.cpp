@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/linux/systemd_scheduler.h"
 #include "platform/folders.h"
 #include "platform/linux/daily_timer.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/linux/systemd_units.h"
 #include "platform/native_path.h"
 #include "platform/point_in_time.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/wx/data_exchange.h"
 #include "platform/wx/time_picker.h"
 

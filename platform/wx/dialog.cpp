@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/wx/dialog.h"
 #include "platform/wx/native_window.h"
 #include "platform/wx/template_control.h"

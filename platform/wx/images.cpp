@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/wx/images.h"
 
 #include <wx/mstream.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/wx/message_box.h"
 
 #include <wx/app.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/wx/month_calendar.h"
 #include "platform/wx/native_window.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/wx/template_control.h"
 #include "platform/wx/images.h"
 #include "platform/wx/month_calendar.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/wx/win_app.h"
 #include "platform/services.h"
 #include "platform/wx/message_box.h"

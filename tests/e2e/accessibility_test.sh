@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # What a screen reader sees of both windows, and what the keyboard does:
 # every control that takes the focus has a name, the calendar tells its date
 # and changes it from the keyboard, the hidden Cancel button cannot be found,

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Helpers for the tests that read what screen readers see: each runs inside a
 # session bus of its own, where the program's accessibility bridge registers
 # with the registry that at-spi2-core starts on demand.

@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: MIT
 """Prints what screen readers see of a running program, one object a line:
 window, role, name, states, screen extents (x y width height) and the first
 line of its text, separated by tabs. Only objects on the screen are listed.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # The program kept in folders whose names systemd and the shell would read as
 # something else: spaces, "%", "$", non-ASCII letters, quotes and backslashes.
 # With autorun on, its start-up booking must start exactly that program. A

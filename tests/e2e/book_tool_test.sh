@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # talvik-book as a user runs it: a book made from text is sound, `show` gives
 # the very text of the program's reading box, and faulty sources, damaged
 # books and wrong use end with the documented messages and statuses.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # talvik's command line, with no display to open: --help and --version answer
 # on standard output, and anything else is refused on standard error with
 # status 2, before the toolkit would fail for want of a display.

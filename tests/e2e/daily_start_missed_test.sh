@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # A daily start that falls due while the user manager is down (the machine
 # off, the user logged out) is made at the next login, as soon as the user
 # manager runs, and comes up once the desktop tells it the display.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # A daily start that falls due before the desktop has told the user manager
 # its display (as at login) fails, and is tried again until the display is
 # there; the next day's start stays booked throughout.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # The daily start on a real systemd user manager: armed, it starts the program
 # on the second, in the desktop's display, and that start books the next day.
 # A window still open at the next booked time keeps the daily start booked.

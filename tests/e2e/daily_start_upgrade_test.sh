@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # A copy upgraded in place while it runs (as tools/install does) still books
 # under its real path; the removal of a booking fails loudly while the user
 # manager is out of reach and works once it answers; and switching autorun

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # A typical first day: no settings yet, so the settings window opens; the
 # user switches autorun on and confirms. The settings file and the timer
 # then hold tomorrow 08:00, and the next start opens straight on the reading.

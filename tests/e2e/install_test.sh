@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # A user's installation from first to last: tools/install into a fresh home,
 # a first start from the launcher that books the daily start, an upgrade that
 # keeps the settings and the user's own book, a start from the desktop entry,

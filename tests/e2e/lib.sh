@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Helpers for the end-to-end tests: each test runs the built program from a
 # folder of its own on a private Xvfb screen, with a fixed clock and a
 # stand-in systemctl that logs what it is asked.

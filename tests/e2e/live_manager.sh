@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Helpers for the tests of the daily start against a real systemd user
 # manager, sourced after lib.sh. The manager runs in a private mount namespace
 # where /run/systemd/system exists, so that it believes systemd booted the

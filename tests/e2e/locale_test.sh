@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # The calendar follows the user's locale and nothing else does: under German,
 # whose dates and decimals are written differently, the calendar names its
 # date in German and starts its weeks on Monday, while the reading, the

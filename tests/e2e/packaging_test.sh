@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # The Debian package, made with cpack from this build as a packager makes it
 # from a Release build, and unpacked with dpkg -x: its fields and computed
 # dependencies, lintian finding no error, the layout under /usr with a

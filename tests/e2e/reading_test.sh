@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # The reader started on 7 December 2026 opens on verse 341, at the top-left
 # corner; without a book it says so and shows the heading alone.
 . "$(dirname "$0")/lib.sh"

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # An installation for the whole system, which its users cannot write, started
 # by an unprivileged user: the first start opens the settings window, and OK
 # keeps the settings in the user's own ~/.config/velmora/ and books the daily

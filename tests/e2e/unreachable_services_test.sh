@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # A machine without a reachable user manager and without sound: systemctl
 # missing, failing, or stuck for a minute, and no sound server or card. Each
 # time the first morning goes as usual: the settings window's OK saves and

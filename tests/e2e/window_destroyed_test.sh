@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # The main window destroyed by another program (a kill-window tool, a
 # crashing compositor) ends the program as closing it would: at once when it
 # runs alone, after cancelling the first-run settings window above it, and

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # On the first run, under a window manager (openbox) as on a bare X server:
 # the main window opens in the top-left corner, the settings window over the
 # same corner, and the reading is drawn in the box behind the settings window.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/narrow_to_wide.h"
 #include "platform/native_path.h"
 #include "platform/wide_string.h"

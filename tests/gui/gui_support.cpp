@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "gui_support.h"
 
 #include "platform/wx/time_picker.h"

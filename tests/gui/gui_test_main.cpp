@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Runs the window tests inside an initialised toolkit; a toolkit assertion,
 // such as an unexpected or missing modal box, fails the current test.
 #include "platform/wx/win_app.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/main_dlg.h"
 #include "gui_support.h"
 #include "platform/string_resource.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/main_dlg.h"
 #include "gui_support.h"
 #include "platform/wx/time_picker.h"

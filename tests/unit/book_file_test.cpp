@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/native_path.h"
 #include "raw_book.h"
 #include "reading/book_file.h"

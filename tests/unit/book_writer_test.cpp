@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/native_path.h"
 #include "reading/book_check.h"
 #include "reading/book_file.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/linux/canberra_sound.h"
 #include "platform/native_path.h"
 #include "temp_dir.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "service_doubles.h"
 #include "settings/settings_state.h"
 #include "temp_dir.h"

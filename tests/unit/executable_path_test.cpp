@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/linux/executable_path.h"
 #include "temp_dir.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/narrow_to_wide.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "scoped_env.h"
 #include "service_doubles.h"
 #include "settings/settings_state.h"

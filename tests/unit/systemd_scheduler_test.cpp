@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/linux/systemd_scheduler.h"
 #include "platform/linux/systemd_units.h"
 #include "platform/native_path.h"

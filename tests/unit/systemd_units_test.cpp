@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/linux/systemd_units.h"
 #include "service_doubles.h"
 #include "shell.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/native_path.h"
 #include "reading/book_file.h"
 #include "reading/book_writer.h"

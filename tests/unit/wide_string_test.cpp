@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/wide_string.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/wx/native_window.h"
 
 #include <gtk/gtk-a11y.h>

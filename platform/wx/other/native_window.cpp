@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/wx/native_window.h"
 
 // Toolkits other than GTK place windows where they are put and name their
