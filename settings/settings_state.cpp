@@ -17,12 +17,29 @@ std::wstring UserSettingsPath()
     return folder.empty() ? std::wstring() : folder + L"velmora/" + kSettingsFileName;
 }
 
+std::wstring BesideProgramPath()
+{
+    return g_strProgramDir + kSettingsFileName;
+}
+
+// Opens the settings where they are saved when there is a file there, else
+// in the other place: a copy beside a read-only program thus serves its users
+// until each saves their own.
+bool OpenSettingsFile(CFile& file)
+{
+    const std::wstring saved = SettingsFilePath();
+    if (file.Open(saved, CFile::modeRead))
+        return true;
+    const std::wstring other = saved == BesideProgramPath() ? UserSettingsPath() : BesideProgramPath();
+    return !other.empty() && file.Open(other, CFile::modeRead);
+}
+
 } // namespace
 
 BOOL SettingsState::LoadSettings()
 {
     CFile file;
-    if (file.Open(SettingsFileToRead(), CFile::modeRead) && file.GetLength() != 0) {
+    if (OpenSettingsFile(file) && file.GetLength() != 0) {
         // A file shorter than a record, or one whose date-time cannot be a
         // real local time, is treated as missing rather than half-read.
         unsigned char bytes[kSettingsRecordSize];
@@ -49,22 +66,14 @@ void SettingsState::WriteSettingsFile()
 {
     const auto bytes = EncodeSettingsRecord(m_record);
     const std::wstring path = SettingsFilePath();
-    CreateFolders(ProgramDirOf(path));
+    // The program's own folder is there; the user's may not be yet.
+    if (path != BesideProgramPath())
+        CreateFolders(ProgramDirOf(path));
     ReplaceFileContent(path, bytes.data(), bytes.size());
 }
 
 std::wstring SettingsFilePath()
 {
     const std::wstring user = UserSettingsPath();
-    return IsFolderWritable(g_strProgramDir) || user.empty() ? g_strProgramDir + kSettingsFileName : user;
-}
-
-std::wstring SettingsFileToRead()
-{
-    const std::wstring saved = SettingsFilePath();
-    CFile file;
-    if (file.Open(saved, CFile::modeRead))
-        return saved;
-    const std::wstring beside = g_strProgramDir + kSettingsFileName;
-    return saved == beside ? UserSettingsPath() : beside;
+    return IsFolderWritable(g_strProgramDir) || user.empty() ? BesideProgramPath() : user;
 }

@@ -45,8 +45,5 @@ std::wstring NextRunNotice(const SYSTEMTIME& next);
 // can be written, else in the user's own folder, velmora/orv.dat under
 // UserConfigFolder(), so that each user of a shared installation keeps their
 // own settings.
+// They are read from there when there is a file, else from the other place.
 std::wstring SettingsFilePath();
-// Where they are read from: the file where they are saved when there is one,
-// else the one in the other place. A copy beside a read-only program thus
-// serves its users until each saves their own.
-std::wstring SettingsFileToRead();
