@@ -17,7 +17,9 @@ public:
             m_old = old;
         value ? ::setenv(name, value->c_str(), 1) : ::unsetenv(name);
     }
-    ~ScopedEnv() { m_old ? ::setenv(m_name, m_old->c_str(), 1) : ::unsetenv(m_name); }
+    ~ScopedEnv() { Restore(); }
+    // Puts back what was there before the object's lifetime ends.
+    void Restore() const { m_old ? ::setenv(m_name, m_old->c_str(), 1) : ::unsetenv(m_name); }
     ScopedEnv(const ScopedEnv&) = delete;
     ScopedEnv& operator=(const ScopedEnv&) = delete;
 

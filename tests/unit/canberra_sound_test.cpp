@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "platform/linux/canberra_sound.h"
 #include "platform/native_path.h"
+#include "scoped_env.h"
 #include "temp_dir.h"
 
 #include <canberra.h>
@@ -67,34 +68,17 @@ class CanberraEnv
 {
 public:
     CanberraEnv(const char* driver, const std::string& device)
-    {
-        WaitForSound(kBound);
-        Save("CANBERRA_DRIVER", m_driver);
-        Save("CANBERRA_DEVICE", m_device);
-        ::setenv("CANBERRA_DRIVER", driver, 1);
-        ::setenv("CANBERRA_DEVICE", device.c_str(), 1);
-    }
-    ~CanberraEnv()
-    {
-        WaitForSound(kBound);
-        Restore("CANBERRA_DRIVER", m_driver);
-        Restore("CANBERRA_DEVICE", m_device);
-    }
+        : m_waited(WaitForSound(kBound))
+        , m_driver("CANBERRA_DRIVER", driver)
+        , m_device("CANBERRA_DEVICE", device)
+    { }
+    // The variables are put back once the sounds have ended.
+    ~CanberraEnv() { WaitForSound(kBound); }
 
 private:
-    static void Save(const char* name, std::optional<std::string>& into)
-    {
-        if (const char* value = std::getenv(name))
-            into = value;
-    }
-    static void Restore(const char* name, const std::optional<std::string>& value)
-    {
-        if (value)
-            ::setenv(name, value->c_str(), 1);
-        else
-            ::unsetenv(name);
-    }
-    std::optional<std::string> m_driver, m_device;
+    bool m_waited;
+    ScopedEnv m_driver;
+    ScopedEnv m_device;
 };
 
 // Everything written to stderr while it lives, by any thread or library.

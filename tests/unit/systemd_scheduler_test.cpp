@@ -2,6 +2,7 @@
 #include "platform/linux/systemd_scheduler.h"
 #include "platform/linux/systemd_units.h"
 #include "platform/native_path.h"
+#include "scoped_env.h"
 #include "service_doubles.h"
 #include "shell.h"
 #include "temp_dir.h"
@@ -53,14 +54,13 @@ protected:
                 "grep -qx WakeSystem=yes '" +
                 units + "'/\"$3\"\n");
         const char* path = std::getenv("PATH");
-        m_savedPath = path ? path : "/usr/bin:/bin";
-        ::setenv("PATH", ((m_dir / "bin").native() + ":" + m_savedPath).c_str(), 1);
+        m_path.emplace("PATH", (m_dir / "bin").native() + ":" + (path ? path : "/usr/bin:/bin"));
         SetSystemdSchedulerOptions({m_units, "systemctl", 2s});
     }
     void TearDown() override
     {
         EXPECT_TRUE(WaitForScheduledStarts(kBound));
-        ::setenv("PATH", m_savedPath.c_str(), 1);
+        m_path.reset();
         SetSystemdSchedulerOptions({});
     }
 
@@ -83,7 +83,7 @@ protected:
     const fs::path m_units = m_dir / "units";
     const std::string m_app = (m_dir / "my apps" / "talvik").native();
     const std::string m_name = SystemdUnitName(m_app);
-    std::string m_savedPath;
+    std::optional<ScopedEnv> m_path; // the stand-in systemctl first on PATH
 };
 
 TEST_F(SystemdSchedulerTest, BookingWritesTheUnitsAndArmsTheTimer)
@@ -226,13 +226,10 @@ TEST_F(SystemdSchedulerTest, WorkUnderWayDoesNotKeepTheProgramFromEnding)
 
 TEST_F(SystemdSchedulerTest, UnitsGoToXdgConfigHomeByDefault)
 {
-    const char* saved = std::getenv("XDG_CONFIG_HOME");
-    const std::string restore = saved ? saved : "";
-    ::setenv("XDG_CONFIG_HOME", (m_dir / "config").c_str(), 1);
+    ScopedEnv config("XDG_CONFIG_HOME", (m_dir / "config").native());
     SetSystemdSchedulerOptions({{}, "systemctl", 2s});
     ASSERT_TRUE(Book(At(2031, 2, 3, 4, 5, 6)));
     EXPECT_TRUE(fs::exists(m_dir / "config" / "systemd" / "user" / (m_name + ".timer")));
-    saved ? ::setenv("XDG_CONFIG_HOME", restore.c_str(), 1) : ::unsetenv("XDG_CONFIG_HOME");
 }
 
 } // namespace
