@@ -1,14 +1,14 @@
 // SPDX-License-Identifier: MIT
+#include "fuzz_support.h"
 #include "platform/narrow_to_wide.h"
 #include "platform/native_path.h"
 #include "platform/wide_string.h"
 #include "reading/book_file.h"
-#include "temp_dir.h"
+#include "reading/book_format.h"
 
 #include <climits>
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <string>
 
 // Any bytes as "maravelle.pdb". Every verse read from it must be text that
@@ -16,25 +16,17 @@
 
 namespace {
 
-const TempDir& Folder()
-{
-    static const TempDir dir;
-    return dir;
-}
-
 void CheckVerse(const std::wstring& verse, const std::string& file)
 {
     for (std::size_t i = 0; i < verse.size(); ++i) {
         // The text ends at its NUL, and every line break is CR LF.
-        if (verse[i] == L'\0' || (verse[i] == L'\n' && (i == 0 || verse[i - 1] != L'\r')))
-            std::abort();
+        FuzzCheck(verse[i] != L'\0' && (verse[i] != L'\n' || (i > 0 && verse[i - 1] == L'\r')));
     }
     // Undone, the conversions give bytes that stand in the file as they are.
     std::wstring text = verse;
     ReplaceAll(text, L"\r\n", L"\n");
     std::string bytes;
-    if (!WideToNarrow(text, bytes) || file.find(bytes) == std::string::npos)
-        std::abort();
+    FuzzCheck(WideToNarrow(text, bytes) && file.find(bytes) != std::string::npos);
 }
 
 } // namespace
@@ -42,13 +34,12 @@ void CheckVerse(const std::wstring& verse, const std::string& file)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const std::string file(reinterpret_cast<const char*>(data), size);
-    Folder().Write("maravelle.pdb", file);
+    FuzzFolder().Write("maravelle.pdb", file);
     CBookFile book;
-    if (!book.CheckOpen(FromNativePath((Folder() / "maravelle.pdb").string())))
-        std::abort();
+    FuzzCheck(book.CheckOpen(FromNativePath((FuzzFolder() / "maravelle.pdb").string())));
     // The title page, the first and last days, the ends of the record table
     // as the header states it, and indices no date gives.
-    const int count = size >= 78 ? data[76] << 8 | data[77] : 0;
+    const int count = size >= kBookHeaderSize ? BigEndian16(data + kRecordCountOffset) : 0;
     for (const int index : {0, 1, 365, count - 1, count, count + 1, -1, INT_MAX, INT_MIN})
         CheckVerse(book.ReadVerse(index), file);
     return 0;

@@ -1,15 +1,14 @@
 // SPDX-License-Identifier: MIT
+#include "fuzz_support.h"
 #include "platform/narrow_to_wide.h"
 #include "platform/native_path.h"
 #include "platform/wide_string.h"
 #include "reading/book_check.h"
 #include "reading/book_file.h"
 #include "reading/book_writer.h"
-#include "temp_dir.h"
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -17,43 +16,27 @@
 // refused says why; an accepted one makes a book that the check calls sound
 // and whose records the reader gives back as they were made.
 
-namespace {
-
-const TempDir& Folder()
-{
-    static const TempDir dir;
-    return dir;
-}
-
-void Check(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
-
-} // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     std::vector<std::string> records;
     std::string error;
     if (!ParseBookSource(std::string(reinterpret_cast<const char*>(data), size), records, error)) {
-        Check(!error.empty());
+        FuzzCheck(!error.empty());
         return 0;
     }
     const std::string& title = records.front();
-    Folder().Write("book.pdb", BuildBook(title.substr(0, title.find('\n')), records));
-    const std::wstring path = FromNativePath((Folder() / "book.pdb").string());
+    FuzzFolder().Write("book.pdb", BuildBook(title.substr(0, title.find('\n')), records));
+    const std::wstring path = FromNativePath((FuzzFolder() / "book.pdb").string());
     const BookReport report = CheckBook(path);
-    Check(report.opened && report.problems.empty() && report.recordCount == static_cast<int>(records.size()));
+    FuzzCheck(report.opened && report.problems.empty() && report.recordCount == static_cast<int>(records.size()));
 
     CBookFile book;
-    Check(book.CheckOpen(path));
+    FuzzCheck(book.CheckOpen(path));
     for (std::size_t i = 0; i < records.size(); ++i) {
         std::wstring text = book.ReadVerse(static_cast<int>(i));
         ReplaceAll(text, L"\r\n", L"\n");
         std::string bytes;
-        Check(WideToNarrow(text, bytes) && bytes == records[i]);
+        FuzzCheck(WideToNarrow(text, bytes) && bytes == records[i]);
     }
     return 0;
 }
