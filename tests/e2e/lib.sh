@@ -23,10 +23,22 @@ SH
 chmod +x "$WORK/bin/systemctl"
 export PATH="$WORK/bin:$PATH"
 
+# faketime keeps a semaphore and shared memory in /dev/shm named after its
+# process id, and leaves them there when it is killed, as these tests end
+# programs; a later faketime given the same process id then cannot start
+# ("sem_open: File exists"). What dead ones left is removed before each test,
+# and after each program a test ends.
+forget_faketime() {
+  rm -f "/dev/shm/sem.faketime_sem_$1" "/dev/shm/faketime_shm_$1"
+}
+for left in /dev/shm/sem.faketime_sem_*; do
+  [ -e "$left" ] && ! kill -0 "${left##*_}" 2>/dev/null && forget_faketime "${left##*_}"
+done
+
 XVFB_PID=
 APP_PID=
 cleanup() {
-  [ -n "$APP_PID" ] && kill -- -"$APP_PID" 2>/dev/null || true
+  [ -n "$APP_PID" ] && kill -- -"$APP_PID" 2>/dev/null && forget_faketime "$APP_PID" || true
   [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null || true
   rm -rf "$WORK"
 }
@@ -73,6 +85,7 @@ start_program() {
 stop_program() {
   kill -- -"$APP_PID" 2>/dev/null || true
   wait "$APP_PID" 2>/dev/null || true
+  forget_faketime "$APP_PID"
   APP_PID=
 }
 
