@@ -37,9 +37,9 @@ protected:
 
     void ExpectDefaults()
     {
-        EXPECT_EQ(m_state.m_bAutoRun, 0);
-        EXPECT_EQ(m_state.m_bChime, 1);
-        EXPECT_EQ(DateTimeText(m_state.m_time.GetAsSystemTime()), "2026-12-07 08:00:00.000");
+        EXPECT_EQ(m_state.m_edited.m_bAutoRun, 0);
+        EXPECT_EQ(m_state.m_edited.m_bChime, 1);
+        EXPECT_EQ(DateTimeText(m_state.m_edited.m_time.GetAsSystemTime()), "2026-12-07 08:00:00.000");
     }
 };
 
@@ -58,12 +58,30 @@ TEST_F(SettingsFileTest, LoadsAndSavesTheFile)
 {
     m_dir.Write("orv.dat", kRecord);
     ASSERT_TRUE(m_state.LoadSettings());
-    EXPECT_EQ(m_state.m_bChime, 0);
-    EXPECT_EQ(m_state.m_bAutoRun, 1);
-    EXPECT_EQ(m_state.m_time, CTime(At(2026, 12, 8, 6, 30)));
+    EXPECT_EQ(m_state.m_edited.m_bChime, 0);
+    EXPECT_EQ(m_state.m_edited.m_bAutoRun, 1);
+    EXPECT_EQ(m_state.m_edited.m_time, CTime(At(2026, 12, 8, 6, 30)));
     m_dir.Write("orv.dat", "");
     m_state.WriteSettingsFile();
     EXPECT_EQ(m_dir.Read("orv.dat"), kRecord);
+}
+
+TEST_F(SettingsFileTest, ConfirmSavesTheEditsWithTheNextStartsDate)
+{
+    // Chime off, autorun on, 06:30, confirmed at 07:00 on 6 December: the
+    // notice, then the booking, then the file with 7 December's date.
+    m_services.now = At(2026, 12, 6, 7, 0);
+    m_state.LoadSettings();
+    m_state.m_edited = {1, 0, CTime(At(2026, 12, 6, 6, 30))};
+    m_state.Confirm(nullptr);
+    EXPECT_EQ(m_services.events, (std::vector<std::wstring>{L"message", L"book"}));
+    EXPECT_EQ(m_services.messages.at(0).text, L"TALVIK will next run on 7 of Dec, 2026 at 6:30");
+    const std::string saved = m_dir.Read("orv.dat");
+    const SettingsRecord record = DecodeSettingsRecord(reinterpret_cast<const unsigned char*>(saved.data()));
+    EXPECT_EQ(record.chime, 0);
+    EXPECT_EQ(record.autorun, 1);
+    EXPECT_EQ(DateTimeText(record.time), "2026-12-07 06:30:00.000");
+    EXPECT_EQ(DateTimeText(*m_services.bookings.at(0).time), "2026-12-07 06:30:00.000");
 }
 
 TEST_F(SettingsFileTest, MissingEmptyShortOrImpossibleFilesGiveDefaults)
@@ -99,7 +117,7 @@ TEST_F(SettingsFileTest, LongerFileUsesItsFirst24BytesAndIsRewrittenExact)
 {
     m_dir.Write("orv.dat", kRecord + "trailing garbage");
     ASSERT_TRUE(m_state.LoadSettings());
-    EXPECT_EQ(m_state.m_bAutoRun, 1);
+    EXPECT_EQ(m_state.m_edited.m_bAutoRun, 1);
     m_state.WriteSettingsFile();
     EXPECT_EQ(m_dir.Read("orv.dat"), kRecord);
 }
@@ -108,7 +126,7 @@ TEST_F(SettingsFileTest, FailedSaveKeepsTheOldFile)
 {
     m_dir.Write("orv.dat", kRecord);
     m_state.LoadSettings();
-    m_state.m_record.chime = 1;
+    m_state.m_stored.chime = 1;
     // A file size limit below the record's 24 bytes makes the save fail, as
     // a full disk would, whoever runs the test.
     rlimit old{};
@@ -135,12 +153,12 @@ protected:
     static std::string Load()
     {
         SettingsState state;
-        return state.LoadSettings() ? DateTimeText(state.m_record.time) : "defaults";
+        return state.LoadSettings() ? DateTimeText(state.m_stored.time) : "defaults";
     }
     static void Save(const SYSTEMTIME& time)
     {
         SettingsState state;
-        state.m_record = {1, 1, time};
+        state.m_stored = {1, 1, time};
         state.WriteSettingsFile();
     }
     static std::string ReadFile(const std::filesystem::path& path)

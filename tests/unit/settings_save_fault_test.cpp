@@ -55,7 +55,7 @@ std::vector<std::string> FileNames(const fs::path& dir)
 void Save(const SettingsRecord& record)
 {
     SettingsState state;
-    state.m_record = record;
+    state.m_stored = record;
     state.WriteSettingsFile();
 }
 
@@ -114,7 +114,7 @@ TEST(SettingsSaveFault, FullDiskKeepsTheOldFile)
     EXPECT_EQ(FileNames(disk.Path()), (std::vector<std::string>{"filler", "orv.dat"})) << "no half-written file left";
     SettingsState state;
     EXPECT_TRUE(state.LoadSettings());
-    EXPECT_EQ(state.m_bAutoRun, 0);
+    EXPECT_EQ(state.m_edited.m_bAutoRun, 0);
     // Once there is room again, the next save goes through.
     fs::remove(disk / "filler");
     Save(kNew);
