@@ -45,7 +45,12 @@ void SettingsState::ScheduleNextRun(BOOL bNotify, HWND hNoticeOwner)
         return;
     }
     m_record.time = NextRunTime(GetLocalTime(), m_record.time);
-    if (bNotify)
-        MessageBox(hNoticeOwner, NextRunNotice(m_record.time), L"Autorun");
+    if (bNotify) {
+        // The notice names a next run only when one can be booked; the
+        // scheduler itself refuses the booking then.
+        const std::wstring why = WhyCannotRunAppAtTime(exePath);
+        MessageBox(
+            hNoticeOwner, why.empty() ? NextRunNotice(m_record.time) : L"TALVIK cannot run daily: " + why, L"Autorun");
+    }
     CeRunAppAtTime(exePath, m_record.time);
 }

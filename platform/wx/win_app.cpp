@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "platform/wx/win_app.h"
+#include "platform/exit_status.h"
 #include "platform/services.h"
 #include "platform/wx/message_box.h"
 
@@ -18,7 +19,10 @@ void InstallWindowServices()
 
 int RunWinApp(int argc, char** argv)
 {
-    return wxEntry(argc, argv);
+    // wxEntry fails only when the toolkit cannot start, which here means no
+    // display to reach yet.
+    const int status = wxEntry(argc, argv);
+    return status == -1 ? kExitNoDisplay : status;
 }
 
 bool CWinApp::OnInit()
@@ -40,7 +44,9 @@ int CWinApp::OnRun()
 
 int CWinApp::OnExit()
 {
-    // Give a booking with the scheduler a moment to finish, but never hang.
-    FinishBackgroundWork(std::chrono::seconds(2));
+    // The windows are gone; a booking or removal still under way finishes,
+    // so that what orv.dat says is what the scheduler has, but a stuck
+    // scheduler never keeps the program for long.
+    FinishBackgroundWork(std::chrono::seconds(20));
     return wxApp::OnExit();
 }
