@@ -7,6 +7,7 @@
 #include "platform/point_in_time.h"
 #include "platform/replaceable_program.h"
 
+#include <algorithm>
 #include <condition_variable>
 #include <map>
 #include <memory>
@@ -166,7 +167,11 @@ std::wstring SystemdWhyCannotBook(const std::wstring& app)
         return L"its path " + app + L" cannot be named to systemd";
     if (const std::wstring why = WhyOthersCanReplaceProgram(app); !why.empty())
         return why + L", so another user could replace the program";
-    if (!UnitDirectory(SchedulingThread::Get().Options(), false))
+    // The user waits for this answer: a manager that takes longer than a
+    // moment counts as not answering.
+    SystemdSchedulerOptions options = SchedulingThread::Get().Options();
+    options.commandTimeout = std::min(options.commandTimeout, std::chrono::milliseconds(2000));
+    if (!UnitDirectory(options, false))
         return L"the systemd user manager (systemctl --user) does not answer";
     return std::wstring();
 }
