@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "platform/wx/win_app.h"
+#include "platform/exit_status.h"
 #include "platform/services.h"
 #include "platform/win_app.h"
 #include "platform/wx/dialog_window.h"
@@ -38,8 +39,10 @@ public:
 
     int OnExit() override
     {
-        // Give a booking with the scheduler a moment to finish, but never hang.
-        FinishBackgroundWork(std::chrono::seconds(2));
+        // The windows are gone; a booking or removal still under way
+        // finishes, so that what orv.dat says is what the scheduler has, but
+        // a stuck scheduler never keeps the program for long.
+        FinishBackgroundWork(std::chrono::seconds(20));
         return wxApp::OnExit();
     }
 
@@ -63,7 +66,10 @@ int RunWinApp(int argc, char** argv)
     if (!app)
         return 1;
     wxApp::SetInstance(new ToolkitApp(*app));
-    return wxEntry(argc, argv);
+    // wxEntry fails only when the toolkit cannot start, which here means no
+    // display to reach yet.
+    const int status = wxEntry(argc, argv);
+    return status == -1 ? kExitNoDisplay : status;
 }
 
 void CWinApp::SetTopWindow(CDialog* pWnd)
