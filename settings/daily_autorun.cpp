@@ -49,8 +49,7 @@ void ScheduleNextRun(BOOL bAutoRun, SYSTEMTIME& time, BOOL bNotify, HWND hNotice
         // The notice names a next run only when one can be booked; the
         // scheduler itself refuses the booking then.
         const std::wstring why = WhyCannotRunAppAtTime(exePath);
-        MessageBox(
-            hNoticeOwner, why.empty() ? NextRunNotice(time) : L"TALVIK cannot run daily: " + why, L"Autorun");
+        MessageBox(hNoticeOwner, why.empty() ? NextRunNotice(time) : L"TALVIK cannot run daily: " + why, L"Autorun");
     }
     CeRunAppAtTime(exePath, time);
 }
