@@ -11,6 +11,7 @@
 //   SaveSettings       what OK in the settings window stores
 #include "platform/native_path.h"
 #include "platform/program_dir.h"
+#include "platform/services.h"
 #include "reading/book_file.h"
 #include "reading/book_writer.h"
 #include "reading/calendar_rules.h"
@@ -223,15 +224,16 @@ void ReplaceFloor(benchmark::State& state)
 
 void SaveSettings(benchmark::State& state)
 {
-    g_strProgramDir = FromNativePath(WorkDir().string() + "/");
+    GetServices().moduleFileName = [] { return FromNativePath((WorkDir() / "talvik").string()); };
+    InitProgramDir();
     SettingsState settings;
-    settings.m_bChime = TRUE;
-    settings.m_bAutoRun = TRUE;
-    settings.m_time = CTime(SYSTEMTIME{2026, 12, 1, 7, 8, 0, 0, 0});
+    settings.m_edited.m_bChime = TRUE;
+    settings.m_edited.m_bAutoRun = TRUE;
+    settings.m_edited.m_time = CTime(SYSTEMTIME{2026, 12, 1, 7, 8, 0, 0, 0});
     for (auto _ : state) {
-        settings.m_record.chime = settings.m_bChime;
-        settings.m_record.autorun = settings.m_bAutoRun;
-        settings.m_record.time = settings.m_time.GetAsSystemTime();
+        settings.m_stored.chime = settings.m_edited.m_bChime;
+        settings.m_stored.autorun = settings.m_edited.m_bAutoRun;
+        settings.m_stored.time = settings.m_edited.m_time.GetAsSystemTime();
         settings.WriteSettingsFile();
     }
 }

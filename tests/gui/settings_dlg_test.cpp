@@ -55,7 +55,7 @@ protected:
 
     TempDir m_dir;
     FakeServices m_services{m_dir.Path().string(), false};
-    CMainDlg m_main;
+    CMainDlg m_main{m_services.now};
 };
 
 TEST_F(SettingsDlgTest, TemplateAsBuilt)
@@ -122,7 +122,7 @@ TEST_F(SettingsDlgTest, OkClosesAsUsualWhenTheDiskIsFull)
     SmallDisk disk;
     if (!disk.Mounted())
         GTEST_SKIP() << "mounting a small tmpfs to fill needs root";
-    g_strProgramDir = FromNativePath(disk.Path().string() + "/");
+    FakeServices services{disk.Path().string(), false};
     const auto old = EncodeSettingsRecord({1, 0, At(2026, 12, 7, 8, 0)});
     std::ofstream(disk / "orv.dat", std::ios::binary).write(reinterpret_cast<const char*>(old.data()), old.size());
     disk.Fill();
@@ -135,7 +135,7 @@ TEST_F(SettingsDlgTest, OkClosesAsUsualWhenTheDiskIsFull)
     }));
     std::ifstream in(disk / "orv.dat", std::ios::binary);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), std::string(old.begin(), old.end()));
-    EXPECT_EQ(m_services.bookings.size(), 1u) << "the next start was still looked after";
+    EXPECT_EQ(services.bookings.size(), 1u) << "the next start was still looked after";
 }
 
 TEST_F(SettingsDlgTest, FirstRunOkWithDefaults)
@@ -252,14 +252,15 @@ TEST_F(SettingsDlgTest, OpeningWithAutorunOnWarnsFirst)
 TEST_F(SettingsDlgTest, PickerKeepsThePushedDate)
 {
     Save({1, 1, At(2030, 3, 4, 6, 30)});
-    wxTEST_DIALOG(m_main.OpenSettings(), ExpectWindow<CSettingsDlg>([](CSettingsDlg& dlg) {
+    SettingsState state;
+    CSettingsDlg settings(state);
+    wxTEST_DIALOG(settings.DoModal(), ExpectWindow<CSettingsDlg>([](CSettingsDlg& dlg) {
         Picker(dlg)->SetTime(21, 45, 0);
         dlg.UpdateData(TRUE);
-        const SYSTEMTIME t = dlg.m_state.m_time.GetAsSystemTime();
-        EXPECT_EQ(DateTimeText(t), "2030-03-04 21:45:00.000");
         return Cancel(dlg);
     }),
         ExpectMessage(kSupportNotice, kSupportCaption));
+    EXPECT_EQ(DateTimeText(state.m_edited.m_time.GetAsSystemTime()), "2030-03-04 21:45:00.000");
 }
 
 TEST_F(SettingsDlgTest, ADailyTimeTheClocksSkipIsShownAndSavedAsSet)
