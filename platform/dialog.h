@@ -26,12 +26,15 @@ public:
     CDialog* m_pDlgWnd;
 };
 
-// The notifications an event table can name.
-enum NotifyCode
-{
-    BN_CLICKED, // push button or check box clicked
-    MCN_SELCHANGE, // month calendar's selection changed
-};
+// The notifications an event table can name. Their values are the system's
+// own, so that where its headers name them too the two agree.
+using NotifyCode = unsigned;
+#ifndef BN_CLICKED
+constexpr NotifyCode BN_CLICKED = 0; // push button or check box clicked
+#endif
+#ifndef MCN_SELCHANGE
+constexpr NotifyCode MCN_SELCHANGE = 0u - 749u; // month calendar's selection changed
+#endif
 
 // A modal window built from a window template. Controls are made in template
 // order, which is also their tab order; their events reach OnNotify.
@@ -54,8 +57,7 @@ public:
     // Builds the window and its controls without showing it.
     void CreateFromTemplate();
     const DialogTemplate& Template() const { return *m_pTemplate; }
-    // The window's handle, valid from construction on: the owner of the
-    // message boxes it shows.
+    // The window's handle: the owner of the message boxes it shows.
     HWND GetSafeHwnd() const;
     // The handle of the control `id`; nullptr when there is none.
     HWND GetDlgItem(int id) const;

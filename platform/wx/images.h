@@ -7,8 +7,6 @@
 #include <wx/bmpbndl.h>
 #include <wx/iconbndl.h>
 
-// LoadIcon's handles hold a wxIconBundle.
-
 // The picture resource `id` at every size it comes in, so that a screen
 // scaled by two draws the larger one instead of an enlarged small one.
 wxBitmapBundle LoadPicture(int id);
