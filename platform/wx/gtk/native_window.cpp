@@ -103,8 +103,11 @@ gboolean OnDestroyEvent(GtkWidget*, GdkEvent*, gpointer onDestroyed)
 }
 
 // The calendar's header, arrows and day names are drawn in the calendar's
-// own style, so the inner line leaves them out.
+// own style, so the inner line leaves them out. Inside the calendar the
+// selected day is where the keyboard is: the toolkit's dotted mark on a day of
+// its own would look like a second selection.
 const char kFocusFrames[] = R"(
+calendar { outline-style: none; }
 calendar:focus { border-color: @theme_selected_bg_color; }
 calendar:focus:not(.header):not(.button):not(.highlight) {
     box-shadow: inset 0 0 0 1px @theme_selected_bg_color;
