@@ -2,6 +2,36 @@
 #include "platform/wx/month_calendar.h"
 #include "platform/wx/native_window.h"
 
+namespace {
+
+// The key on the main keyboard that a keypad key stands for with NumLock off.
+int MainKeyboardTwin(int key)
+{
+    switch (key) {
+    case WXK_NUMPAD_LEFT:
+        return WXK_LEFT;
+    case WXK_NUMPAD_RIGHT:
+        return WXK_RIGHT;
+    case WXK_NUMPAD_UP:
+        return WXK_UP;
+    case WXK_NUMPAD_DOWN:
+        return WXK_DOWN;
+    case WXK_NUMPAD_PAGEUP:
+        return WXK_PAGEUP;
+    case WXK_NUMPAD_PAGEDOWN:
+        return WXK_PAGEDOWN;
+    case WXK_NUMPAD_HOME:
+        return WXK_HOME;
+    case WXK_NUMPAD_END:
+        return WXK_END;
+    case WXK_NUMPAD_SPACE:
+        return WXK_SPACE;
+    }
+    return key;
+}
+
+} // namespace
+
 MonthCalendar::MonthCalendar(wxWindow* parent, int id, const wxPoint& pos, const wxSize& size)
     : wxCalendarCtrl(parent, id, wxDateTime::Today(), pos, size, wxCAL_SHOW_SURROUNDING_WEEKS)
 {
@@ -11,9 +41,14 @@ MonthCalendar::MonthCalendar(wxWindow* parent, int id, const wxPoint& pos, const
 
 void MonthCalendar::OnKeyDown(wxKeyEvent& event)
 {
+    const int key = MainKeyboardTwin(event.GetKeyCode());
+    // With or without modifiers, Space would select the day of the toolkit's
+    // focus mark, which the keys above do not move.
+    if (key == WXK_SPACE)
+        return;
     const wxDateTime date = GetDate();
     wxDateTime next = date;
-    switch (event.GetModifiers() == wxMOD_NONE ? event.GetKeyCode() : WXK_NONE) {
+    switch (event.GetModifiers() == wxMOD_NONE ? key : WXK_NONE) {
     case WXK_LEFT:
         next -= wxDateSpan::Day();
         break;

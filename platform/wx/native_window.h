@@ -28,6 +28,11 @@ void NameCalendarByDate(wxWindow* calendar);
 // while they have it, as text fields are.
 void FrameFocusedControls(wxWindow* window);
 
+// Takes from `control` and its parts the room that the toolkit's look adds
+// around a text field's text and a check box's mark, so that they fit the
+// small rectangles of a classic dialog's template.
+void UseCompactLook(wxWindow* control);
+
 // Controls that `window` holds hidden are left out of what screen readers
 // see of it, so that they cannot be reached there either.
 void LeaveHiddenControlsUnseen(wxWindow* window);

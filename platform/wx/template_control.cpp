@@ -34,9 +34,9 @@ wxWindow* CreateEdit(wxWindow* parent, const ControlTemplate& c, wxPoint pos, wx
 
 wxWindow* CreateTimePicker(wxWindow* parent, const ControlTemplate& c, wxPoint pos, wxSize size)
 {
-    // The picker's own spin arrows need more room than the template gives
-    // with this toolkit's fonts, so it may grow to its best size.
-    auto* picker = new TimePicker(parent, c.id, wxDefaultDateTime, pos, wxDefaultSize);
+    auto* picker = new TimePicker(parent, c.id, pos, size);
+    UseCompactLook(picker);
+    // Larger only where the toolkit cannot draw it that small (a large font).
     const wxSize best = picker->GetBestSize();
     picker->SetSize(wxSize(std::max(size.x, best.x), std::max(size.y, best.y)));
     return picker;
@@ -44,8 +44,10 @@ wxWindow* CreateTimePicker(wxWindow* parent, const ControlTemplate& c, wxPoint p
 
 wxWindow* CreateCheckBox(wxWindow* parent, const ControlTemplate& c, wxPoint pos, wxSize size)
 {
-    // The toolkit's check mark is taller than nine units of a small font.
     auto* box = new wxCheckBox(parent, c.id, c.text, pos, size);
+    UseCompactLook(box);
+    // Taller only where the toolkit cannot draw it that low; a wider label
+    // would run under the control beside it.
     box->SetSize(wxSize(size.x, std::max(size.y, box->GetBestSize().y)));
     return box;
 }

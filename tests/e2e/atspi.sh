@@ -1,11 +1,15 @@
 # SPDX-License-Identifier: MIT
 # Helpers for the tests that read what screen readers see: each runs inside a
 # session bus of its own, where the program's accessibility bridge registers
-# with the registry that at-spi2-core starts on demand.
+# with the registry that at-spi2-core starts on demand. The accessibility
+# bus keeps its socket in the runtime folder, or else in ~/.cache, where tests
+# running at the same time would take each other's: each test has its own.
 if [ -z "${VELMORA_OWN_BUS:-}" ]; then
-  VELMORA_OWN_BUS=1 exec dbus-run-session -- bash "$0" "$@" 2> >(grep -v 'fd limit' >&2)
+  VELMORA_OWN_BUS=1 XDG_RUNTIME_DIR=$(mktemp -d /tmp/velmora-runtime.XXXXXX) \
+    exec dbus-run-session -- bash "$0" "$@" 2> >(grep -v 'fd limit' >&2)
 fi
 . "$(dirname "$0")/lib.sh"
+trap 'cleanup; rm -rf "$XDG_RUNTIME_DIR"' EXIT
 # The other tests keep the bridge off; these need it.
 unset NO_AT_BRIDGE
 HERE=$(cd "$(dirname "$0")" && pwd)

@@ -89,13 +89,7 @@ void ExpectBuiltAsTemplate(const CDialog& dialog)
         const wxRect du = InDialogUnits(window);
         EXPECT_NEAR(du.x, c.x, 1);
         EXPECT_NEAR(du.y, c.y, 1);
-        const bool mayGrow = c.kind == ControlKind::TimePicker || c.kind == ControlKind::CheckBox;
-        if (mayGrow) {
-            EXPECT_GE(du.width, c.cx - 1);
-            EXPECT_GE(du.height, c.cy - 1);
-        } else {
-            EXPECT_NEAR(du.width, c.cx, 1);
-            EXPECT_NEAR(du.height, c.cy, 1);
-        }
+        EXPECT_NEAR(du.width, c.cx, 1);
+        EXPECT_NEAR(du.height, c.cy, 1);
     }
 }

@@ -87,8 +87,7 @@ void Click(const CDialog* dlg, int id);
 // Size and position of `control` in dialog units of its window.
 wxRect InDialogUnits(const wxWindow* control);
 // Checks that `dlg` holds the controls of its template, in template order, of
-// the template's kinds, texts, places and sizes (a time picker and a check
-// box may be larger, as the toolkit's need more room), and the window the
+// the template's kinds, texts, places and sizes, and the window the
 // template's size.
 void ExpectBuiltAsTemplate(const CDialog& dlg);
 

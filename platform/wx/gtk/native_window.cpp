@@ -103,14 +103,37 @@ gboolean OnDestroyEvent(GtkWidget*, GdkEvent*, gpointer onDestroyed)
 }
 
 // The calendar's header, arrows and day names are drawn in the calendar's
-// own style, so the inner line leaves them out.
+// own style, so the inner line leaves them out. Inside the calendar the
+// selected day is where the keyboard is: the toolkit's dotted mark on a day of
+// its own would look like a second selection.
 const char kFocusFrames[] = R"(
+calendar { outline-style: none; }
 calendar:focus { border-color: @theme_selected_bg_color; }
 calendar:focus:not(.header):not(.button):not(.highlight) {
     box-shadow: inset 0 0 0 1px @theme_selected_bg_color;
 }
 scrolledwindow.frame textview:focus text { box-shadow: inset 0 0 0 2px @theme_selected_bg_color; }
 )";
+
+// A text field as tall as its text and a check box as tall as its label: the
+// theme's own minimum heights are for touch-sized layouts.
+const char kCompactLook[] = R"(
+entry { min-height: 0; padding: 0 4px; }
+checkbutton { padding-top: 0; padding-bottom: 0; }
+check { min-width: 12px; min-height: 12px; }
+)";
+
+void AddProviderToTree(GtkWidget* widget, GtkStyleProvider* provider)
+{
+    gtk_style_context_add_provider(
+        gtk_widget_get_style_context(widget), provider, GTK_STYLE_PROVIDER_PRIORITY_APPLICATION);
+    if (!GTK_IS_CONTAINER(widget))
+        return;
+    GList* children = gtk_container_get_children(GTK_CONTAINER(widget));
+    for (GList* item = children; item; item = item->next)
+        AddProviderToTree(GTK_WIDGET(item->data), provider);
+    g_list_free(children);
+}
 
 } // namespace
 
@@ -161,6 +184,18 @@ void FrameFocusedControls(wxWindow* window)
     gtk_style_context_add_provider_for_screen(gtk_widget_get_screen(window->GetHandle()), GTK_STYLE_PROVIDER(provider),
         GTK_STYLE_PROVIDER_PRIORITY_APPLICATION);
     g_object_unref(provider);
+}
+
+void UseCompactLook(wxWindow* control)
+{
+    static GtkCssProvider* const provider = [] {
+        GtkCssProvider* made = gtk_css_provider_new();
+        gtk_css_provider_load_from_data(made, kCompactLook, -1, nullptr);
+        return made;
+    }();
+    if (GtkWidget* widget = control->GetHandle())
+        AddProviderToTree(widget, GTK_STYLE_PROVIDER(provider));
+    control->InvalidateBestSize();
 }
 
 void LeaveHiddenControlsUnseen(wxWindow* window)

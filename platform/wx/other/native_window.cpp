@@ -19,5 +19,8 @@ void LeaveHiddenControlsUnseen(wxWindow*)
 void FrameFocusedControls(wxWindow*)
 { }
 
+void UseCompactLook(wxWindow*)
+{ }
+
 void CallWhenDestroyedOutside(wxWindow*, std::function<void()>)
 { }
