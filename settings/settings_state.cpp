@@ -2,8 +2,13 @@
 #include "settings/settings_state.h"
 #include "platform/binary_file.h"
 #include "platform/folders.h"
+#include "platform/native_path.h"
 #include "platform/program_dir.h"
 #include "platform/services.h"
+#include "platform/wide_string.h"
+
+#include <cerrno>
+#include <cstring>
 
 namespace {
 
@@ -22,16 +27,33 @@ std::wstring BesideProgramPath()
     return g_strProgramDir + kSettingsFileName;
 }
 
+// Whether the settings belong beside the program: its folder is known, can
+// be written, and is the user's alone. In a folder that others can write, one
+// of them could put a link there leading to a file of the user's, which the
+// next save would overwrite.
+bool KeptBesideProgram()
+{
+    return !g_strProgramDir.empty() && IsFolderWritable(g_strProgramDir) && IsFolderPrivate(g_strProgramDir);
+}
+
 // Opens the settings where they are saved when there is a file there, else
 // in the other place: a copy beside a read-only program thus serves its users
-// until each saves their own.
+// until each saves their own. A copy in a folder that others can write is
+// theirs, not the user's, and is never read.
 bool OpenSettingsFile(CFile& file)
 {
     const std::wstring saved = SettingsFilePath();
-    if (file.Open(saved, CFile::modeRead))
+    if (!saved.empty() && file.Open(saved, CFile::modeRead))
         return true;
-    const std::wstring other = saved == BesideProgramPath() ? UserSettingsPath() : BesideProgramPath();
-    return !other.empty() && file.Open(other, CFile::modeRead);
+    if (saved == BesideProgramPath())
+        return !UserSettingsPath().empty() && file.Open(UserSettingsPath(), CFile::modeRead);
+    return !g_strProgramDir.empty() && IsFolderPrivate(g_strProgramDir) &&
+        file.Open(BesideProgramPath(), CFile::modeRead);
+}
+
+std::wstring SystemReason()
+{
+    return FromNativePath(std::strerror(errno));
 }
 
 } // namespace
@@ -62,18 +84,29 @@ BOOL SettingsState::LoadSettings()
     return FALSE;
 }
 
-void SettingsState::WriteSettingsFile()
+std::wstring SettingsState::WriteSettingsFile()
 {
     const auto bytes = EncodeSettingsRecord(m_record);
     const std::wstring path = SettingsFilePath();
-    // The program's own folder is there; the user's may not be yet.
-    if (path != BesideProgramPath())
-        CreateFolders(ProgramDirOf(path));
-    ReplaceFileContent(path, bytes.data(), bytes.size());
+    if (path.empty())
+        return L"The settings could not be saved: the program's folder is not yours alone, and no folder of your "
+               L"own is known (HOME is not set).";
+    std::wstring reason;
+    // The program's own folder is there; the user's may not be yet, and one
+    // that another user made or can write is not the user's own.
+    if (path != BesideProgramPath()) {
+        const std::wstring folder = ProgramDirOf(path);
+        if (!CreateFolders(folder))
+            reason = SystemReason();
+        else if (!IsFolderPrivate(folder))
+            reason = L"the folder belongs to another user, or other users can write to it";
+    }
+    if (reason.empty() && !ReplaceFileContent(path, bytes.data(), bytes.size()))
+        reason = SystemReason();
+    return reason.empty() ? reason : Format(L"The settings could not be saved in \"%s\": %s.", {path, reason});
 }
 
 std::wstring SettingsFilePath()
 {
-    const std::wstring user = UserSettingsPath();
-    return IsFolderWritable(g_strProgramDir) || user.empty() ? BesideProgramPath() : user;
+    return KeptBesideProgram() ? BesideProgramPath() : UserSettingsPath();
 }

@@ -18,9 +18,10 @@ public:
     // Loads "orv.dat": TRUE when the settings came from it, FALSE when the
     // first-run defaults were set (chime on, autorun off, 08:00 today).
     BOOL LoadSettings();
-    // Saves m_record; a failure leaves the old file as it was and is not
-    // reported.
-    void WriteSettingsFile();
+    // Saves m_record. A failure leaves the old file as it was; what the user
+    // is told of it is returned, naming the file and the reason, and is empty
+    // when the settings were saved.
+    std::wstring WriteSettingsFile();
     // Books the next daily start with the operating system (autorun on) or
     // removes it (off); with bNotify, first tells the user when it will be,
     // in a message box owned by `hNoticeOwner` (the main window when nullptr).
@@ -42,8 +43,9 @@ SYSTEMTIME NextRunTime(const SYSTEMTIME& now, const SYSTEMTIME& daily);
 std::wstring NextRunNotice(const SYSTEMTIME& next);
 
 // Where the settings are saved: "orv.dat" beside the program when its folder
-// can be written, else in the user's own folder, velmora/orv.dat under
-// UserConfigFolder(), so that each user of a shared installation keeps their
-// own settings.
-// They are read from there when there is a file, else from the other place.
+// is known, can be written and is the user's alone, else in the user's own
+// folder, velmora/orv.dat under UserConfigFolder(), so that each user of a
+// shared installation keeps their own settings; empty when neither is known.
+// They are read from there when there is a file, else from the other place,
+// unless that is a folder others can write.
 std::wstring SettingsFilePath();

@@ -26,6 +26,15 @@ bool IsFolderWritable(const std::wstring& folder)
     return ::access(path.c_str(), W_OK | X_OK) == 0;
 }
 
+bool IsFolderPrivate(const std::wstring& folder)
+{
+    struct stat st
+    { };
+    const std::string path = folder.empty() ? std::string(".") : ToNativePath(folder);
+    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && (st.st_uid == ::geteuid() || st.st_uid == 0) &&
+        (st.st_mode & (S_IWGRP | S_IWOTH)) == 0;
+}
+
 bool CreateFolders(const std::wstring& folder)
 {
     const std::string path = ToNativePath(folder);
