@@ -55,6 +55,22 @@ bool BookSourceParser::Fail(const std::string& error)
     return false;
 }
 
+bool BookSourceParser::AddText(std::string_view text)
+{
+    while (!text.empty()) {
+        const std::size_t eol = text.find('\n');
+        const std::size_t room = kMaxLineBytes + 1 - std::min(m_line.size(), kMaxLineBytes + 1);
+        m_line.append(text.substr(0, std::min(eol, room)));
+        if (eol == std::string_view::npos)
+            return true;
+        if (!AddLine(m_line))
+            return false;
+        m_line.clear();
+        text.remove_prefix(eol + 1);
+    }
+    return true;
+}
+
 bool BookSourceParser::AddLine(std::string_view line)
 {
     ++m_lineNumber;
@@ -113,6 +129,9 @@ bool BookSourceParser::FinishBlock()
 
 bool BookSourceParser::Finish()
 {
+    if (!m_line.empty() && !AddLine(m_line))
+        return false;
+    m_line.clear();
     if (!FinishBlock())
         return false;
     return m_recordCount > 0 || Fail("the source holds no readings");
@@ -135,15 +154,7 @@ bool ParseBookSource(const std::string& source, std::vector<std::string>& record
         records.push_back(record);
         return true;
     });
-    bool ok = true;
-    for (std::size_t pos = 0; ok && pos < source.size();) {
-        std::size_t eol = source.find('\n', pos);
-        if (eol == std::string::npos)
-            eol = source.size();
-        ok = parser.AddLine(std::string_view(source).substr(pos, eol - pos));
-        pos = eol + 1;
-    }
-    ok = ok && parser.Finish();
+    const bool ok = parser.AddText(source) && parser.Finish();
     error = parser.Error();
     return ok;
 }

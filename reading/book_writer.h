@@ -15,7 +15,7 @@
 // read on until memory runs out.
 constexpr std::size_t kMaxBookSourceSize = 366 * CBookFile::kMaxRecordLength;
 
-// Reads a book's plain-text source (UTF-8) a line at a time: comment lines
+// Reads a book's plain-text source (UTF-8) piece by piece: comment lines
 // starting with '#' at the top, then blocks separated by blank lines, the
 // first being record 0 (the title page) and the next ones records 1, 2, ...
 // in order. A line holding only "." is an empty line inside a reading; a byte
@@ -23,8 +23,7 @@ constexpr std::size_t kMaxBookSourceSize = 366 * CBookFile::kMaxRecordLength;
 // Windows-1252, as soon as its block ends, so that no more than one reading
 // is held at a time however large the source. A block longer than the reader
 // shows of a record is refused, so that every book made reads back whole; so
-// is a line longer than any such block could be, which is as much as the
-// caller need hold of one.
+// is a line longer than any such block could be, which is held only that far.
 class BookSourceParser
 {
 public:
@@ -32,25 +31,30 @@ public:
     // fails with no error of its own.
     using RecordSink = std::function<bool(const std::string& record)>;
 
-    static constexpr std::size_t kMaxLineBytes = 3 * CBookFile::kMaxRecordLength + 4;
-
     explicit BookSourceParser(RecordSink sink)
         : m_sink(std::move(sink))
     { }
-    // The next line, without its LF; false on a fault, which Error() names.
-    bool AddLine(std::string_view line);
-    // After the last line; false when the source holds no readings.
+    // The next piece of the source, cut anywhere; false on a fault, which
+    // Error() names.
+    bool AddText(std::string_view text);
+    // After the last piece; false when the source holds no readings.
     bool Finish();
     // The fault, naming the line that holds it.
     const std::string& Error() const { return m_error; }
     std::size_t RecordCount() const { return m_recordCount; }
 
 private:
+    // A line as long as the longest reading, each character three bytes of
+    // UTF-8, with a CR and a byte order mark.
+    static constexpr std::size_t kMaxLineBytes = 3 * CBookFile::kMaxRecordLength + 4;
+
+    bool AddLine(std::string_view line);
     bool FinishBlock();
     bool Fail(const std::string& error);
 
     RecordSink m_sink;
     std::string m_error;
+    std::string m_line; // the line so far, cut one byte past kMaxLineBytes
     std::string m_block; // the block so far, while it is short enough to be a record
     std::size_t m_blockLength = 0;
     bool m_inBlock = false;

@@ -111,13 +111,10 @@ enum class SourceFault
     TooLarge,
 };
 
-// Hands the source to `parser` a line at a time. A line is held only as far
-// as the parser could take it, and reading stops one byte past what a source
-// may hold, so that an endless input such as /dev/zero ends there: what is
-// held never depends on the size of the source.
+// Hands the source to `parser` piece by piece, stopping one byte past what a
+// source may hold, so that an endless input such as /dev/zero ends there.
 SourceFault ParseSource(SourceStream& source, BookSourceParser& parser)
 {
-    std::string line;
     std::uint64_t total = 0;
     char buffer[65536];
     for (;;) {
@@ -129,21 +126,9 @@ SourceFault ParseSource(SourceStream& source, BookSourceParser& parser)
         total += *got;
         if (total > kMaxBookSourceSize)
             return SourceFault::TooLarge;
-        for (std::string_view rest(buffer, *got); !rest.empty();) {
-            const std::size_t eol = rest.find('\n');
-            const std::string_view piece = rest.substr(0, eol);
-            line.append(piece.substr(
-                0, BookSourceParser::kMaxLineBytes + 1 - std::min(line.size(), BookSourceParser::kMaxLineBytes + 1)));
-            if (eol == std::string_view::npos)
-                break;
-            if (!parser.AddLine(line))
-                return SourceFault::Refused;
-            line.clear();
-            rest.remove_prefix(eol + 1);
-        }
+        if (!parser.AddText(std::string_view(buffer, *got)))
+            return SourceFault::Refused;
     }
-    if (!line.empty() && !parser.AddLine(line))
-        return SourceFault::Refused;
     return parser.Finish() ? SourceFault::None : SourceFault::Refused;
 }
 
