@@ -4,6 +4,7 @@
 #include "resources/resource.h"
 
 const wchar_t* const kSupportNotice = L"Please remember to turn off \"AutoRun\" before removing TALVIK.EXE.";
+const wchar_t* const kSettingsCaption = L"Settings";
 
 const CDialog::MessageEntry<CSettingsDlg> CSettingsDlg::kMessageMap[] = {
     {BN_CLICKED, IDC_AUTORUN, &CSettingsDlg::OnAutoRun},
@@ -52,6 +53,10 @@ void CSettingsDlg::OnConfirm()
     m_state.m_record.autorun = m_state.m_bAutoRun;
     m_state.m_record.time = m_state.m_time.GetAsSystemTime();
     m_state.ScheduleNextRun(TRUE, GetSafeHwnd());
-    m_state.WriteSettingsFile();
+    // Settings that cannot be saved would bring this window back at every
+    // start with no word why: the user is told once, here, and where.
+    const std::wstring failure = m_state.WriteSettingsFile();
+    if (!failure.empty())
+        MessageBox(GetSafeHwnd(), failure, kSettingsCaption);
     EndDialog(0);
 }

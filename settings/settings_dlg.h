@@ -27,3 +27,5 @@ private:
 };
 
 extern const wchar_t* const kSupportNotice;
+// The caption of the message that tells why the settings were not saved.
+extern const wchar_t* const kSettingsCaption;
