@@ -55,7 +55,7 @@ BOOL CMainDlg::OnInitDialog()
     MoveToFrontAt(kStartX, kStartY);
 
     g_strProgramDir = ProgramDirOf(GetModuleFileName());
-    if (!m_book.CheckOpen(g_strProgramDir + L"maravelle.pdb"))
+    if (!m_book.CheckOpen(ProgramFilePath(L"maravelle.pdb")))
         MessageBox(GetSafeHwnd(), kBookErrorText, L"Error!");
 
     ShowVerseForSelection();
@@ -94,7 +94,7 @@ void CMainDlg::RunStartupSettings()
     // the window's first paint; they start once the window has been drawn.
     AfterFirstPaint([state]() mutable {
         if (state.m_bChime)
-            PlaySound(g_strProgramDir + L"orv.wav");
+            PlaySound(ProgramFilePath(L"orv.wav"));
         state.ScheduleNextRun(FALSE);
     });
 }

@@ -24,7 +24,7 @@ std::wstring UserSettingsPath()
 
 std::wstring BesideProgramPath()
 {
-    return g_strProgramDir + kSettingsFileName;
+    return ProgramFilePath(kSettingsFileName);
 }
 
 // Whether the settings belong beside the program: its folder is known, can
@@ -33,7 +33,7 @@ std::wstring BesideProgramPath()
 // next save would overwrite.
 bool KeptBesideProgram()
 {
-    return !g_strProgramDir.empty() && IsFolderWritable(g_strProgramDir) && IsFolderPrivate(g_strProgramDir);
+    return !BesideProgramPath().empty() && IsFolderWritable(g_strProgramDir) && IsFolderPrivate(g_strProgramDir);
 }
 
 // Opens the settings where they are saved when there is a file there, else

@@ -209,6 +209,23 @@ TEST_F(SettingsPlaceTest, ReadOnlyProgramFolderKeepsTheUsersOwnFile)
     EXPECT_NE(state.WriteSettingsFile().find(L"HOME is not set"), std::wstring::npos);
 }
 
+// A program whose folder the system will not tell (its path is too long) never
+// takes the current folder for it: settings there are not read, and the save
+// goes to the user's own folder.
+TEST_F(SettingsPlaceTest, UnknownProgramFolderIsNeverTheCurrentOne)
+{
+    TempDir current;
+    std::ofstream(current / "orv.dat", std::ios::binary) << kRecord;
+    const std::filesystem::path was = std::filesystem::current_path();
+    std::filesystem::current_path(current.Path());
+    g_strProgramDir.clear();
+    EXPECT_EQ(Load(), "defaults");
+    Save(At(2027, 1, 2, 6, 30));
+    std::filesystem::current_path(was);
+    EXPECT_EQ(ReadFile(current / "orv.dat"), kRecord);
+    EXPECT_EQ(ReadFile(m_userFile).size(), 24u);
+}
+
 // A program folder that other users can write (mode 1777) is not the user's:
 // another user may have put a link to a file of the user's where the
 // settings go, or settings of their own. Neither is used; the user's own
