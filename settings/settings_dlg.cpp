@@ -4,7 +4,7 @@
 #include "resources/resource.h"
 
 const wchar_t* const kSupportNotice = L"Please remember to turn off \"AutoRun\" before removing TALVIK.EXE.";
-const wchar_t* const kSettingsCaption = L"Settings";
+const wchar_t* const kNotSavedCaption = L"Settings not saved";
 
 const CDialog::MessageEntry<CSettingsDlg> CSettingsDlg::kMessageMap[] = {
     {BN_CLICKED, IDC_AUTORUN, &CSettingsDlg::OnAutoRun},
@@ -57,6 +57,6 @@ void CSettingsDlg::OnConfirm()
     // start with no word why: the user is told once, here, and where.
     const std::wstring failure = m_state.WriteSettingsFile();
     if (!failure.empty())
-        MessageBox(GetSafeHwnd(), failure, kSettingsCaption);
+        MessageBox(GetSafeHwnd(), failure, kNotSavedCaption);
     EndDialog(0);
 }

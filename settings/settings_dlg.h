@@ -28,4 +28,4 @@ private:
 
 extern const wchar_t* const kSupportNotice;
 // The caption of the message that tells why the settings were not saved.
-extern const wchar_t* const kSettingsCaption;
+extern const wchar_t* const kNotSavedCaption;

@@ -165,7 +165,7 @@ TEST_F(SettingsDlgTest, OkSaysWhyTheSettingsWereNotSaved)
             EXPECT_EQ(dlg.GetReturnCode(), 0) << "OK ended the window";
             return dlg.GetReturnCode();
         }),
-            ExpectMessage(said, kSettingsCaption));
+            ExpectMessage(said, kNotSavedCaption));
         if (c.fileStays) {
             std::ifstream in(file, std::ios::binary);
             EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), oldBytes) << file;
