@@ -5,6 +5,7 @@
 #include "platform/string_resource.h"
 #include "reading/verse.h"
 #include "resources/resource.h"
+#include "settings/daily_autorun.h"
 #include "settings/settings_dlg.h"
 
 namespace {
@@ -24,9 +25,10 @@ const CDialog::MessageEntry<CMainDlg> CMainDlg::kMessageMap[] = {
     {BN_CLICKED, IDOK, &CMainDlg::OnClose},
 };
 
-CMainDlg::CMainDlg()
+CMainDlg::CMainDlg(const SYSTEMTIME& today)
     : CDialog(IDD_MAIN)
     , m_hIcon(LoadIcon(IDR_MAINFRAME))
+    , m_today(today)
 { }
 
 void CMainDlg::DoDataExchange(CDataExchange* pDX)
@@ -50,11 +52,11 @@ void CMainDlg::PlaceByTemplate()
 BOOL CMainDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
+    m_calendar.SetCurSel(m_today);
     SetIcon(m_hIcon, TRUE);
     SetIcon(m_hIcon, FALSE);
     MoveToFrontAt(kStartX, kStartY);
 
-    g_strProgramDir = ProgramDirOf(GetModuleFileName());
     if (!m_book.CheckOpen(ProgramFilePath(L"maravelle.pdb")))
         MessageBox(GetSafeHwnd(), kBookErrorText, L"Error!");
 
@@ -93,9 +95,10 @@ void CMainDlg::RunStartupSettings()
     // (a sound context, systemctl processes) would take the processor from
     // the window's first paint; they start once the window has been drawn.
     AfterFirstPaint([state]() mutable {
-        if (state.m_bChime)
+        if (state.m_edited.m_bChime)
             PlaySound(ProgramFilePath(L"orv.wav"));
-        state.ScheduleNextRun(FALSE);
+        // The switch as last pulled, the time as stored: see m_stored.
+        ScheduleNextRun(state.m_edited.m_bAutoRun, state.m_stored.time, FALSE);
     });
 }
 

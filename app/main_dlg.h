@@ -9,7 +9,9 @@
 class CMainDlg : public CDialog
 {
 public:
-    CMainDlg();
+    // The calendar starts on `today`, read from the clock when the program
+    // starts.
+    explicit CMainDlg(const SYSTEMTIME& today);
 
     // Shows the reading of the calendar's selected date.
     void ShowVerseForSelection();
@@ -34,6 +36,8 @@ protected:
 private:
     void OnAbout();
     void OnClose();
+
+    SYSTEMTIME m_today;
 
     static const MessageEntry<CMainDlg> kMessageMap[];
 };

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "app/command_line.h"
 #include "app/main_dlg.h"
+#include "platform/program_dir.h"
+#include "platform/services.h"
 #include "platform/wx/win_app.h"
 
 // The program: one modal main window for the whole run.
@@ -9,7 +11,10 @@ class CReaderApp : public CWinApp
 public:
     BOOL InitInstance() override
     {
-        CMainDlg dlg;
+        // Where the program's files are and which day it is are read once,
+        // here, through the services that tests replace.
+        InitProgramDir();
+        CMainDlg dlg(GetLocalTime());
         SetTopWindow(&dlg);
         dlg.DoModal();
         return FALSE;

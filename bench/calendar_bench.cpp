@@ -7,6 +7,7 @@
 // Xvfb).
 #include "app/main_dlg.h"
 #include "platform/native_path.h"
+#include "platform/program_dir.h"
 #include "platform/services.h"
 #include "platform/wx/win_app.h"
 #include "reading/calendar_rules.h"
@@ -102,9 +103,10 @@ int main(int argc, char** argv)
     services.moduleFileName = [exe = FromNativePath((dir / "talvik").string())] { return exe; };
     services.playSound = nullptr;
     services.runAppAtTime = nullptr;
+    InitProgramDir();
 
     {
-        CMainDlg dlg;
+        CMainDlg dlg(GetLocalTime());
         g_pDlg = &dlg;
         dlg.CreateFromTemplate();
         wxTheApp->SetTopWindow(&dlg);

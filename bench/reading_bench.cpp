@@ -11,7 +11,9 @@
 //   SaveSettings       what OK in the settings window stores
 #include "platform/native_path.h"
 #include "platform/program_dir.h"
+#include "platform/services.h"
 #include "reading/book_file.h"
+#include "reading/book_header.h"
 #include "reading/book_writer.h"
 #include "reading/calendar_rules.h"
 #include "reading/verse.h"
@@ -45,22 +47,16 @@ struct BookUnderTest
     std::vector<Span> spans; // where each of `indices` lies, for the floor
 };
 
-std::uint32_t BigEndian(const unsigned char* p, int bytes)
-{
-    std::uint32_t value = 0;
-    for (int i = 0; i < bytes; ++i)
-        value = value << 8 | p[i];
-    return value;
-}
-
 // The floor needs each record's place without going through CBookFile.
 void LocateRecords(BookUnderTest& book)
 {
-    std::ifstream in(book.path, std::ios::binary);
-    const std::string bytes((std::istreambuf_iterator<char>(in)), {});
-    const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
-    const int count = static_cast<int>(BigEndian(data + 76, 2));
-    auto offset = [&](int i) { return i < count ? BigEndian(data + 78 + 8 * i, 4) : bytes.size(); };
+    CFile file;
+    if (!file.Open(book.path, CFile::modeRead))
+        throw std::runtime_error("cannot open " + book.path);
+    const BookHeader header(file);
+    const int count = header.RecordCount();
+    const std::uint64_t length = file.GetLength();
+    auto offset = [&](int i) { return i < count ? std::uint64_t{header.RecordOffset(i)} : length; };
     for (const int i : book.indices) {
         if (i >= count)
             throw std::runtime_error("no record " + std::to_string(i) + " in " + book.path);
@@ -223,15 +219,16 @@ void ReplaceFloor(benchmark::State& state)
 
 void SaveSettings(benchmark::State& state)
 {
-    g_strProgramDir = FromNativePath(WorkDir().string() + "/");
+    GetServices().moduleFileName = [] { return FromNativePath((WorkDir() / "talvik").string()); };
+    InitProgramDir();
     SettingsState settings;
-    settings.m_bChime = TRUE;
-    settings.m_bAutoRun = TRUE;
-    settings.m_time = CTime(SYSTEMTIME{2026, 12, 1, 7, 8, 0, 0, 0});
+    settings.m_edited.m_bChime = TRUE;
+    settings.m_edited.m_bAutoRun = TRUE;
+    settings.m_edited.m_time = CTime(SYSTEMTIME{2026, 12, 1, 7, 8, 0, 0, 0});
     for (auto _ : state) {
-        settings.m_record.chime = settings.m_bChime;
-        settings.m_record.autorun = settings.m_bAutoRun;
-        settings.m_record.time = settings.m_time.GetAsSystemTime();
+        settings.m_stored.chime = settings.m_edited.m_bChime;
+        settings.m_stored.autorun = settings.m_edited.m_bAutoRun;
+        settings.m_stored.time = settings.m_edited.m_time.GetAsSystemTime();
         settings.WriteSettingsFile();
     }
 }

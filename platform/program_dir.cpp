@@ -1,7 +1,13 @@
 // SPDX-License-Identifier: MIT
 #include "platform/program_dir.h"
+#include "platform/services.h"
 
 std::wstring g_strProgramDir;
+
+void InitProgramDir()
+{
+    g_strProgramDir = ProgramDirOf(GetModuleFileName());
+}
 
 std::wstring ProgramDirOf(const std::wstring& exePath)
 {

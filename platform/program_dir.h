@@ -5,8 +5,12 @@
 
 // The folder of the running executable, up to and including its last path
 // separator. The book, the chime and the settings file are found in it. Set
-// once while the main window starts; empty before.
+// once when the program starts; empty before.
 extern std::wstring g_strProgramDir;
+
+// Sets g_strProgramDir from the path of the running executable (the module
+// file name service).
+void InitProgramDir();
 
 // Everything in `exePath` up to and including its last '/'; empty when it
 // holds none.

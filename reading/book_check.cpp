@@ -4,6 +4,7 @@
 #include "platform/wide_string.h"
 #include "reading/book_file.h"
 #include "reading/book_format.h"
+#include "reading/book_header.h"
 #include "reading/verse.h"
 
 #include <algorithm>
@@ -110,23 +111,6 @@ void CheckCoverage(BookReport& report)
 }
 
 } // namespace
-
-// A file that ends before the field reads as 0: a header cut short counts no
-// records, and a table entry cut short gives offset 0, which means no text.
-std::uint16_t BookHeader::RecordCount() const
-{
-    unsigned char bytes[2] = {};
-    return m_file.ReadAt(kRecordCountOffset, bytes, sizeof bytes) == sizeof bytes ? BigEndian16(bytes) : 0;
-}
-
-std::uint32_t BookHeader::RecordOffset(int index) const
-{
-    unsigned char bytes[4] = {};
-    if (index < 0 ||
-        m_file.ReadAt(RecordEntryOffset(static_cast<std::uint64_t>(index)), bytes, sizeof bytes) != sizeof bytes)
-        return 0;
-    return BigEndian32(bytes);
-}
 
 BookReport CheckBook(const std::wstring& path)
 {

@@ -24,21 +24,6 @@ struct BookReport
     std::vector<std::string> warnings;
 };
 
-// The record count and the data offsets of the record table of an open book,
-// read field by field; 0 where the file ends before the field.
-class BookHeader
-{
-public:
-    explicit BookHeader(const CFile& file)
-        : m_file(file)
-    { }
-    std::uint16_t RecordCount() const;
-    std::uint32_t RecordOffset(int index) const;
-
-private:
-    const CFile& m_file;
-};
-
 // Reads the book at `path` the way CBookFile does and reports every fault;
 // when it cannot be opened, `opened` stays false and errno says why.
 BookReport CheckBook(const std::wstring& path);

@@ -2,16 +2,13 @@
 #include "reading/book_file.h"
 #include "platform/narrow_to_wide.h"
 #include "platform/native_path.h"
-#include "reading/book_format.h"
+#include "reading/book_header.h"
 
 #include <algorithm>
 #include <cstring>
 #include <memory>
 
 namespace {
-
-// How much of the file's start one read may take to reach a table entry.
-constexpr std::size_t kHeadWindow = 4096;
 
 // The text of a record for the reading box: it ends at the first NUL, and its
 // LF line breaks become CR LF, as the box breaks lines (an LF that has a CR
@@ -64,40 +61,10 @@ std::wstring CBookFile::ReadVerse(int index) const
     CFile file;
     if (index < 0 || !file.Open(m_nativePath, CFile::modeReadAt))
         return std::wstring();
-    const RecordPlace place = FindRecord(file, static_cast<std::uint64_t>(index));
+    // The last record runs to the end of the file, and so does one whose
+    // successor has no text (offset 0); its NUL still ends its text.
+    const RecordPlace place = BookHeader(file).FindRecord(static_cast<std::uint64_t>(index));
     return ReadRecordText(file, place.start, RecordReadLength(place.start, place.next));
-}
-
-// Reads at known places only, and needs no length: where the file ends, a
-// read comes back short. A table entry counts when the file holds all of it,
-// so a record table cut short by the end of the file counts only its complete
-// entries. The last record runs to the end of the file, and so does one whose
-// successor has no text (offset 0); its NUL still ends its text.
-CBookFile::RecordPlace CBookFile::FindRecord(const CFile& file, std::uint64_t i)
-{
-    // The record count, this record's table entry and the next one. Near the
-    // start of the table, where every day of the year lies, one read takes
-    // them all; further on, the count and the entries are read apart, so that
-    // no read grows with the book.
-    const std::uint64_t entryAt = RecordEntryOffset(i);
-    const std::uint64_t through = entryAt + 2 * kRecordEntrySize;
-    unsigned char head[kHeadWindow];
-    std::uint64_t count = 0;
-    const unsigned char* entry = head;
-    std::size_t entryBytes = 0;
-    if (through - kRecordCountOffset <= sizeof head) {
-        const std::size_t got = file.ReadAt(kRecordCountOffset, head, through - kRecordCountOffset);
-        count = got >= 2 ? BigEndian16(head) : 0;
-        entry = head + (entryAt - kRecordCountOffset);
-        entryBytes = got > entryAt - kRecordCountOffset ? got - (entryAt - kRecordCountOffset) : 0;
-    } else {
-        count = file.ReadAt(kRecordCountOffset, head, 2) == 2 ? BigEndian16(head) : 0;
-        entryBytes = i < count ? file.ReadAt(entryAt, head, 2 * kRecordEntrySize) : 0;
-    }
-    if (i >= count || entryBytes < kRecordEntrySize)
-        return RecordPlace{};
-    const bool hasNext = i + 1 < count && entryBytes == 2 * kRecordEntrySize;
-    return RecordPlace{BigEndian32(entry), hasNext ? BigEndian32(entry + kRecordEntrySize) : 0};
 }
 
 std::wstring CBookFile::ReadRecordText(const CFile& file, std::uint64_t start, std::uint64_t want)

@@ -35,14 +35,6 @@ public:
     static constexpr std::uint64_t kMaxRecordLength = 1 << 20;
 
 private:
-    // Where a record's data starts and where the next record's starts (0 for
-    // none): both 0 for a record the book does not hold.
-    struct RecordPlace
-    {
-        std::uint64_t start = 0;
-        std::uint64_t next = 0;
-    };
-    static RecordPlace FindRecord(const CFile& file, std::uint64_t index);
     // The reading box's text of the `want` bytes from `start` on.
     static std::wstring ReadRecordText(const CFile& file, std::uint64_t start, std::uint64_t want);
 

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
+#include "settings/daily_autorun.h"
 #include "platform/services.h"
 #include "platform/wide_string.h"
 #include "reading/calendar_rules.h"
-#include "settings/settings_state.h"
 
 SYSTEMTIME NextRunTime(const SYSTEMTIME& now, const SYSTEMTIME& daily)
 {
@@ -37,15 +37,15 @@ std::wstring NextRunNotice(const SYSTEMTIME& next)
         L"TALVIK will next run on %d of %s, %d at %d:%02d", {next.wDay, month, next.wYear, next.wHour, next.wMinute});
 }
 
-void SettingsState::ScheduleNextRun(BOOL bNotify, HWND hNoticeOwner)
+void ScheduleNextRun(BOOL bAutoRun, SYSTEMTIME& time, BOOL bNotify, HWND hNoticeOwner)
 {
     const std::wstring exePath = GetModuleFileName();
-    if (!m_bAutoRun) {
+    if (!bAutoRun) {
         CeRunAppAtTime(exePath, std::nullopt);
         return;
     }
-    m_record.time = NextRunTime(GetLocalTime(), m_record.time);
+    time = NextRunTime(GetLocalTime(), time);
     if (bNotify)
-        MessageBox(hNoticeOwner, NextRunNotice(m_record.time), L"Autorun");
-    CeRunAppAtTime(exePath, m_record.time);
+        MessageBox(hNoticeOwner, NextRunNotice(time), L"Autorun");
+    CeRunAppAtTime(exePath, time);
 }

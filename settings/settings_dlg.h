@@ -12,8 +12,6 @@ class CSettingsDlg : public CDialog
 public:
     explicit CSettingsDlg(SettingsState& state, CDialog* pParent = nullptr);
 
-    SettingsState& m_state;
-
 protected:
     BOOL OnInitDialog() override;
     void DoDataExchange(CDataExchange* pDX) override;
@@ -23,9 +21,9 @@ private:
     void OnAutoRun();
     void OnConfirm();
 
+    // Borrowed for one use: its owner goes on with it once the window ends.
+    SettingsState& m_state;
     static const MessageEntry<CSettingsDlg> kMessageMap[];
 };
 
 extern const wchar_t* const kSupportNotice;
-// The caption of the message that tells why the settings were not saved.
-extern const wchar_t* const kNotSavedCaption;

@@ -6,9 +6,12 @@
 #include "platform/program_dir.h"
 #include "platform/services.h"
 #include "platform/wide_string.h"
+#include "settings/daily_autorun.h"
 
 #include <cerrno>
 #include <cstring>
+
+const wchar_t* const kNotSavedCaption = L"Settings not saved";
 
 namespace {
 
@@ -68,25 +71,36 @@ BOOL SettingsState::LoadSettings()
         if (file.Read(bytes, sizeof bytes) == sizeof bytes) {
             const SettingsRecord record = DecodeSettingsRecord(bytes);
             if (IsValidLocalTime(record.time)) {
-                m_record = record;
-                m_bChime = m_record.chime;
-                m_bAutoRun = m_record.autorun;
-                m_time = CTime(m_record.time);
+                m_stored = record;
+                m_edited.m_bChime = m_stored.chime;
+                m_edited.m_bAutoRun = m_stored.autorun;
+                m_edited.m_time = CTime(m_stored.time);
                 return TRUE;
             }
         }
     }
-    m_bAutoRun = 0;
-    m_bChime = 1;
+    m_edited.m_bAutoRun = 0;
+    m_edited.m_bChime = 1;
     const SYSTEMTIME now = GetLocalTime();
-    m_record.time = SYSTEMTIME{now.wYear, now.wMonth, now.wDayOfWeek, now.wDay, 8, 0, 0, 0};
-    m_time = CTime(m_record.time);
+    m_stored.time = SYSTEMTIME{now.wYear, now.wMonth, now.wDayOfWeek, now.wDay, 8, 0, 0, 0};
+    m_edited.m_time = CTime(m_stored.time);
     return FALSE;
+}
+
+void SettingsState::Confirm(HWND hNoticeOwner)
+{
+    m_stored.chime = m_edited.m_bChime;
+    m_stored.autorun = m_edited.m_bAutoRun;
+    m_stored.time = m_edited.m_time.GetAsSystemTime();
+    ScheduleNextRun(m_stored.autorun, m_stored.time, TRUE, hNoticeOwner);
+    const std::wstring failure = WriteSettingsFile();
+    if (!failure.empty())
+        MessageBox(hNoticeOwner, failure, kNotSavedCaption);
 }
 
 std::wstring SettingsState::WriteSettingsFile()
 {
-    const auto bytes = EncodeSettingsRecord(m_record);
+    const auto bytes = EncodeSettingsRecord(m_stored);
     const std::wstring path = SettingsFilePath();
     if (path.empty())
         return L"The settings could not be saved: the program's folder is not yours alone, and no folder of your "

@@ -38,6 +38,17 @@ BOOL CMonthCalCtrl::GetCurSel(SYSTEMTIME& selection) const
     return TRUE;
 }
 
+BOOL CMonthCalCtrl::SetCurSel(const SYSTEMTIME& date)
+{
+    if (!m_pCtrl || date.wMonth < 1 || date.wMonth > 12)
+        return FALSE;
+    const auto month = static_cast<wxDateTime::Month>(date.wMonth - 1);
+    const int year = date.wYear;
+    if (date.wDay < 1 || date.wDay > wxDateTime::GetNumberOfDays(month, year))
+        return FALSE;
+    return m_pCtrl->SetDate(wxDateTime(static_cast<wxDateTime::wxDateTime_t>(date.wDay), month, year));
+}
+
 void DDX_Control(CDataExchange* pDX, int id, CEdit& control)
 {
     if (!control.m_pCtrl)

@@ -4,7 +4,7 @@
 #include "platform/native_path.h"
 #include "platform/wide_string.h"
 #include "reading/book_file.h"
-#include "reading/book_format.h"
+#include "reading/book_header.h"
 
 #include <climits>
 #include <cstddef>
@@ -35,11 +35,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     const std::string file(reinterpret_cast<const char*>(data), size);
     FuzzFolder().Write("maravelle.pdb", file);
+    const std::wstring path = FromNativePath((FuzzFolder() / "maravelle.pdb").string());
     CBookFile book;
-    FuzzCheck(book.CheckOpen(FromNativePath((FuzzFolder() / "maravelle.pdb").string())));
+    FuzzCheck(book.CheckOpen(path));
     // The title page, the first and last days, the ends of the record table
     // as the header states it, and indices no date gives.
-    const int count = size >= kBookHeaderSize ? BigEndian16(data + kRecordCountOffset) : 0;
+    CFile raw;
+    FuzzCheck(raw.Open(path, CFile::modeRead));
+    const int count = BookHeader(raw).RecordCount();
     for (const int index : {0, 1, 365, count - 1, count, count + 1, -1, INT_MAX, INT_MIN})
         CheckVerse(book.ReadVerse(index), file);
     return 0;

@@ -2,6 +2,7 @@
 #include "fuzz_support.h"
 #include "platform/point_in_time.h"
 #include "service_doubles.h"
+#include "settings/daily_autorun.h"
 #include "settings/settings_state.h"
 
 #include <cstddef>
@@ -39,19 +40,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     SettingsState state;
     if (state.LoadSettings()) {
         // Saved again unchanged, the file holds exactly the record it gave.
-        FuzzCheck(size >= kSettingsRecordSize && IsValidLocalTime(state.m_record.time));
+        FuzzCheck(size >= kSettingsRecordSize && IsValidLocalTime(state.m_stored.time));
         state.WriteSettingsFile();
         FuzzCheck(f.dir.Read("orv.dat") == file.substr(0, kSettingsRecordSize));
     } else {
-        FuzzCheck(state.m_bChime == 1 && state.m_bAutoRun == 0);
-        const SYSTEMTIME t = state.m_time.GetAsSystemTime();
+        FuzzCheck(state.m_edited.m_bChime == 1 && state.m_edited.m_bAutoRun == 0);
+        const SYSTEMTIME t = state.m_edited.m_time.GetAsSystemTime();
         FuzzCheck(t.wDay == f.services.now.wDay && t.wHour == 8 && t.wMinute == 0);
     }
 
-    state.ScheduleNextRun(TRUE);
+    ScheduleNextRun(state.m_edited.m_bAutoRun, state.m_stored.time, TRUE);
     FuzzCheck(f.services.bookings.size() == 1);
     const auto& booked = f.services.bookings[0].time;
-    if (state.m_bAutoRun)
+    if (state.m_edited.m_bAutoRun)
         FuzzCheck(booked && IsValidLocalTime(*booked) && f.services.messages.size() == 1);
     else
         FuzzCheck(!booked && f.services.messages.empty());

@@ -37,15 +37,10 @@ wxImage DecodedImage(const ImageResource& image)
     return wxImage(stream, wxBITMAP_TYPE_PNG);
 }
 
-int TodaysVerse()
-{
-    const wxDateTime today = wxDateTime::Today();
-    static const int kBefore[12] = {0, 31, 59, 90, 120, 151, 181, 212, 243, 273, 304, 334};
-    const int year = today.GetYear();
-    if (today.GetMonth() == wxDateTime::Feb && today.GetDay() == 29 && year % 4 == 0 && year % 100 != 0)
-        return 1;
-    return kBefore[today.GetMonth()] + today.GetDay();
-}
+// The day the program starts on, as its clock tells it: not the machine's
+// own date, so that a calendar going by another clock shows.
+const SYSTEMTIME kToday = At(2026, 12, 14, 9, 15);
+constexpr int kTodaysVerse = 348;
 
 class MainDlgTest : public ::testing::Test
 {
@@ -56,6 +51,7 @@ protected:
         const SettingsRecord record{1, 0, At(2026, 12, 7, 8, 0)};
         const auto bytes = EncodeSettingsRecord(record);
         m_dir.Write("orv.dat", std::string(bytes.begin(), bytes.end()));
+        m_services.now = kToday;
     }
     ~MainDlgTest() override
     {
@@ -91,7 +87,7 @@ protected:
 
     TempDir m_dir;
     FakeServices m_services{m_dir.Path().string(), false};
-    CMainDlg m_dlg;
+    CMainDlg m_dlg{kToday};
 };
 
 TEST_F(MainDlgTest, TemplateAsBuilt)
@@ -124,7 +120,7 @@ TEST_F(MainDlgTest, StartsOnTodaysReadingAtTheTopLeft)
     EXPECT_NO_MODAL(Start());
     EXPECT_EQ(m_dlg.GetScreenPosition(), wxPoint(0, 0));
     EXPECT_TRUE(m_dlg.IsShown());
-    EXPECT_EQ(Reading(), Expected(TodaysVerse()));
+    EXPECT_EQ(Reading(), Expected(kTodaysVerse));
     EXPECT_EQ(g_strProgramDir, FromNativePath(m_dir.Path().string() + "/"));
     EXPECT_TRUE(m_dlg.GetIcons().GetIconCount() >= 2);
     // The settings tasks follow: chime, then the booking (autorun off: removed).
@@ -147,7 +143,7 @@ TEST_F(MainDlgTest, MissingBookIsReportedOverTheVisibleWindow)
     EXPECT_TRUE(shown);
     EXPECT_EQ(std::wstring(kBookErrorText),
         L"Failed to open book \"maravelle.pdb\"\nPlease download from https://velmora.example/books/");
-    EXPECT_EQ(Reading(), L"Verse " + std::to_wstring(TodaysVerse()) + L":\r\n\r\n");
+    EXPECT_EQ(Reading(), L"Verse " + std::to_wstring(kTodaysVerse) + L":\r\n\r\n");
     AwaitStartupTasks();
     EXPECT_EQ(m_services.events, (std::vector<std::wstring>{L"sound", L"book"}));
 
@@ -198,7 +194,7 @@ TEST_F(MainDlgTest, ChimeAndBookingWaitForTheFirstPaint)
     wxTheApp->SetTopWindow(&m_dlg);
     EXPECT_NO_MODAL(m_dlg.Show());
     // Initialised inside Show, before the toolkit could draw anything.
-    EXPECT_EQ(Reading(), Expected(TodaysVerse()));
+    EXPECT_EQ(Reading(), Expected(kTodaysVerse));
     EXPECT_TRUE(m_services.events.empty());
     AwaitStartupTasks();
     EXPECT_EQ(m_services.events, (std::vector<std::wstring>{L"sound", L"book"}));

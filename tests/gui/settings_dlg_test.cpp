@@ -50,7 +50,7 @@ protected:
 
     TempDir m_dir;
     FakeServices m_services{m_dir.Path().string(), false};
-    CMainDlg m_main;
+    CMainDlg m_main{m_services.now};
 };
 
 TEST_F(SettingsDlgTest, TemplateAsBuilt)
@@ -290,14 +290,15 @@ TEST_F(SettingsDlgTest, OpeningWithAutorunOnWarnsFirst)
 TEST_F(SettingsDlgTest, PickerKeepsThePushedDate)
 {
     Save({1, 1, At(2030, 3, 4, 6, 30)});
-    wxTEST_DIALOG(m_main.OpenSettings(), ExpectWindow<CSettingsDlg>([](CSettingsDlg& dlg) {
+    SettingsState state;
+    CSettingsDlg settings(state);
+    wxTEST_DIALOG(settings.DoModal(), ExpectWindow<CSettingsDlg>([](CSettingsDlg& dlg) {
         Picker(dlg)->SetTime(21, 45, 0);
         dlg.UpdateData(TRUE);
-        const SYSTEMTIME t = dlg.m_state.m_time.GetAsSystemTime();
-        EXPECT_EQ(DateTimeText(t), "2030-03-04 21:45:00.000");
         return Cancel(dlg);
     }),
         ExpectMessage(kSupportNotice, kSupportCaption));
+    EXPECT_EQ(DateTimeText(state.m_edited.m_time.GetAsSystemTime()), "2030-03-04 21:45:00.000");
 }
 
 TEST_F(SettingsDlgTest, ADailyTimeTheClocksSkipIsShownAndSavedAsSet)

@@ -10,8 +10,9 @@
 #include <string>
 #include <vector>
 
-// Stand-ins for the services that a test controls: a fixed clock, a program
-// folder, and recorders for bookings, message boxes and sounds.
+// Stand-ins for the services that a test controls: a fixed clock, the path
+// of the executable in a given folder (which becomes the program's folder),
+// and recorders for bookings, message boxes and sounds.
 class FakeServices
 {
 public:
@@ -32,7 +33,6 @@ public:
     explicit FakeServices(const std::string& programDir, bool recordMessages = true)
     {
         m_exePath = FromNativePath(programDir + "/talvik");
-        g_strProgramDir = ProgramDirOf(m_exePath);
         Services& s = GetServices();
         s.localTime = [this] { return now; };
         s.moduleFileName = [this] { return m_exePath; };
@@ -49,7 +49,10 @@ public:
             sounds.push_back(path);
             events.push_back(L"sound");
         };
+        // As the program does when it starts, through the path above.
+        InitProgramDir();
     }
+    // Leaves the folder unknown again, as before the program started.
     ~FakeServices() { g_strProgramDir.clear(); }
 
     const std::wstring& ExePath() const { return m_exePath; }

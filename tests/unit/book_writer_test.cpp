@@ -27,7 +27,7 @@ std::string ParseError(const std::string& source)
     return error;
 }
 
-TEST(BookSourceTest, BlocksBecomeRecordsInOrder)
+TEST(ParseBookSource, BlocksBecomeRecordsInOrder)
 {
     // Comments only at the very top; blank lines of spaces and tabs separate
     // blocks, however many; "." is an empty line; CR LF and a byte order mark
@@ -39,13 +39,13 @@ TEST(BookSourceTest, BlocksBecomeRecordsInOrder)
         << "only a line of exactly \".\" is an empty line";
 }
 
-TEST(BookSourceTest, TextIsWrittenInWindows1252)
+TEST(ParseBookSource, TextIsWrittenInWindows1252)
 {
     EXPECT_EQ(
         Parse("T\n\n\u201Cvoil\u00E0\u201D \u20AC, \u2014 \u0153"), (Records{"T", "\x93voil\xE0\x94 \x80, \x97 \x9C"}));
 }
 
-TEST(BookSourceTest, ErrorsNameTheLineAtFault)
+TEST(ParseBookSource, ErrorsNameTheLineAtFault)
 {
     // The third line of a block starting on line 4, after a comment.
     EXPECT_EQ(ParseError("# c\nTitle\n\nfirst\nsecond\nan arrow \u2192 here\n"),
@@ -58,7 +58,7 @@ TEST(BookSourceTest, ErrorsNameTheLineAtFault)
     EXPECT_EQ(ParseError(""), "the source holds no readings");
 }
 
-TEST(BookSourceTest, AtMost65535Records)
+TEST(ParseBookSource, AtMost65535Records)
 {
     std::string source;
     for (int i = 0; i < 65535; ++i)
@@ -70,7 +70,7 @@ TEST(BookSourceTest, AtMost65535Records)
 // What the tool makes, the check calls sound and the reader shows whole: a
 // block as long as the reader takes of a record, its NUL included, and not
 // one character longer.
-TEST(BookSourceTest, BlocksAreNoLongerThanTheReaderShows)
+TEST(ParseBookSource, BlocksAreNoLongerThanTheReaderShows)
 {
     const std::size_t longest = CBookFile::kMaxRecordLength - 1;
     const Records records = Parse("Title\n\n" + std::string(longest, 'a') + "\n");
@@ -88,7 +88,7 @@ TEST(BookSourceTest, BlocksAreNoLongerThanTheReaderShows)
         << "the title page too";
 }
 
-TEST(BookSourceTest, MadeBookReadsBackThroughTheReader)
+TEST(BuildBook, MadeBookReadsBackThroughTheReader)
 {
     const Records records = Parse("Title\n\nOne\n.\nthree \u00E9\n\nTwo");
     TempDir dir;

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "service_doubles.h"
-#include "settings/settings_state.h"
+#include "settings/daily_autorun.h"
 #include "temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -64,15 +64,13 @@ class ScheduleNextRunTest : public ::testing::Test
 protected:
     TempDir m_dir;
     FakeServices m_services{m_dir.Path().string()};
-    SettingsState m_state;
 };
 
 TEST_F(ScheduleNextRunTest, NoticeBeforeBookingOnlyWhenAsked)
 {
     m_services.now = At(2026, 12, 6, 7, 0);
-    m_state.m_bAutoRun = 1;
-    m_state.m_record.time = At(2026, 1, 1, 6, 30);
-    m_state.ScheduleNextRun(TRUE);
+    SYSTEMTIME time = At(2026, 1, 1, 6, 30);
+    ScheduleNextRun(TRUE, time, TRUE);
     ASSERT_EQ(m_services.messages.size(), 1u);
     EXPECT_EQ(m_services.messages[0].text, L"TALVIK will next run on 7 of Dec, 2026 at 6:30");
     EXPECT_EQ(m_services.messages[0].caption, L"Autorun");
@@ -81,32 +79,30 @@ TEST_F(ScheduleNextRunTest, NoticeBeforeBookingOnlyWhenAsked)
     EXPECT_EQ(m_services.bookings[0].app, m_services.ExePath());
     ASSERT_TRUE(m_services.bookings[0].time);
     ExpectDate(*m_services.bookings[0].time, 2026, 12, 7);
-    ExpectDate(m_state.m_record.time, 2026, 12, 7);
+    ExpectDate(time, 2026, 12, 7);
 
-    m_state.ScheduleNextRun(FALSE);
+    ScheduleNextRun(TRUE, time, FALSE);
     EXPECT_EQ(m_services.messages.size(), 1u) << "no notice at start-up";
     EXPECT_EQ(m_services.bookings.size(), 2u);
 }
 
 TEST_F(ScheduleNextRunTest, AutorunOffRemovesTheStartSilently)
 {
-    m_state.m_bAutoRun = 0;
-    m_state.m_record.time = At(2025, 3, 4, 6, 30);
+    SYSTEMTIME time = At(2025, 3, 4, 6, 30);
     for (BOOL notify : {TRUE, FALSE})
-        m_state.ScheduleNextRun(notify);
+        ScheduleNextRun(FALSE, time, notify);
     EXPECT_TRUE(m_services.messages.empty());
     ASSERT_EQ(m_services.bookings.size(), 2u);
     EXPECT_FALSE(m_services.bookings[1].time);
-    ExpectDate(m_state.m_record.time, 2025, 3, 4);
+    ExpectDate(time, 2025, 3, 4);
 }
 
 TEST_F(ScheduleNextRunTest, TypicalDayBooksTheNextMorning)
 {
     // Started by the scheduler at 08:00 on 7 December: books 8 December.
     m_services.now = At(2026, 12, 7, 8, 0, 2);
-    m_state.m_bAutoRun = 1;
-    m_state.m_record.time = At(2026, 12, 7, 8, 0);
-    m_state.ScheduleNextRun(FALSE);
+    SYSTEMTIME time = At(2026, 12, 7, 8, 0);
+    ScheduleNextRun(TRUE, time, FALSE);
     ASSERT_TRUE(m_services.bookings.back().time);
     const SYSTEMTIME t = *m_services.bookings.back().time;
     ExpectDate(t, 2026, 12, 8);

@@ -7,15 +7,24 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
 #include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <random>
+#include <string>
+#include <thread>
+#include <unistd.h>
+#include <vector>
 
 #include <sys/resource.h>
 #include <sys/stat.h>
-#include <unistd.h>
+#include <sys/wait.h>
 
 namespace {
+
+namespace fs = std::filesystem;
 
 std::string Bytes(std::initializer_list<int> values)
 {
@@ -28,7 +37,7 @@ std::string Bytes(std::initializer_list<int> values)
 // chime 0, autorun 1, 2026-12-08 (Tuesday) 06:30:00.000
 const std::string kRecord = Bytes({0, 0, 0, 0, 1, 0, 0, 0, 0xEA, 0x07, 12, 0, 2, 0, 8, 0, 6, 0, 30, 0, 0, 0, 0, 0});
 
-class SettingsFileTest : public ::testing::Test
+class SettingsStateTest : public ::testing::Test
 {
 protected:
     TempDir m_dir;
@@ -37,36 +46,43 @@ protected:
 
     void ExpectDefaults()
     {
-        EXPECT_EQ(m_state.m_bAutoRun, 0);
-        EXPECT_EQ(m_state.m_bChime, 1);
-        EXPECT_EQ(DateTimeText(m_state.m_time.GetAsSystemTime()), "2026-12-07 08:00:00.000");
+        EXPECT_EQ(m_state.m_edited.m_bAutoRun, 0);
+        EXPECT_EQ(m_state.m_edited.m_bChime, 1);
+        EXPECT_EQ(DateTimeText(m_state.m_edited.m_time.GetAsSystemTime()), "2026-12-07 08:00:00.000");
     }
 };
 
-TEST_F(SettingsFileTest, RecordLayoutIsLittleEndianAndExact)
-{
-    const SettingsRecord record = DecodeSettingsRecord(reinterpret_cast<const unsigned char*>(kRecord.data()));
-    EXPECT_EQ(record.chime, 0);
-    EXPECT_EQ(record.autorun, 1);
-    EXPECT_EQ(DateTimeText(record.time), "2026-12-08 06:30:00.000");
-    EXPECT_EQ(record.time.wDayOfWeek, 2);
-    const auto bytes = EncodeSettingsRecord(record);
-    EXPECT_EQ(std::string(bytes.begin(), bytes.end()), kRecord);
-}
-
-TEST_F(SettingsFileTest, LoadsAndSavesTheFile)
+TEST_F(SettingsStateTest, LoadsAndSavesTheFile)
 {
     m_dir.Write("orv.dat", kRecord);
     ASSERT_TRUE(m_state.LoadSettings());
-    EXPECT_EQ(m_state.m_bChime, 0);
-    EXPECT_EQ(m_state.m_bAutoRun, 1);
-    EXPECT_EQ(m_state.m_time, CTime(At(2026, 12, 8, 6, 30)));
+    EXPECT_EQ(m_state.m_edited.m_bChime, 0);
+    EXPECT_EQ(m_state.m_edited.m_bAutoRun, 1);
+    EXPECT_EQ(m_state.m_edited.m_time, CTime(At(2026, 12, 8, 6, 30)));
     m_dir.Write("orv.dat", "");
     m_state.WriteSettingsFile();
     EXPECT_EQ(m_dir.Read("orv.dat"), kRecord);
 }
 
-TEST_F(SettingsFileTest, MissingEmptyShortOrImpossibleFilesGiveDefaults)
+TEST_F(SettingsStateTest, ConfirmSavesTheEditsWithTheNextStartsDate)
+{
+    // Chime off, autorun on, 06:30, confirmed at 07:00 on 6 December: the
+    // notice, then the booking, then the file with 7 December's date.
+    m_services.now = At(2026, 12, 6, 7, 0);
+    m_state.LoadSettings();
+    m_state.m_edited = {1, 0, CTime(At(2026, 12, 6, 6, 30))};
+    m_state.Confirm(nullptr);
+    EXPECT_EQ(m_services.events, (std::vector<std::wstring>{L"message", L"book"}));
+    EXPECT_EQ(m_services.messages.at(0).text, L"TALVIK will next run on 7 of Dec, 2026 at 6:30");
+    const std::string saved = m_dir.Read("orv.dat");
+    const SettingsRecord record = DecodeSettingsRecord(reinterpret_cast<const unsigned char*>(saved.data()));
+    EXPECT_EQ(record.chime, 0);
+    EXPECT_EQ(record.autorun, 1);
+    EXPECT_EQ(DateTimeText(record.time), "2026-12-07 06:30:00.000");
+    EXPECT_EQ(DateTimeText(*m_services.bookings.at(0).time), "2026-12-07 06:30:00.000");
+}
+
+TEST_F(SettingsStateTest, MissingEmptyShortOrImpossibleFilesGiveDefaults)
 {
     EXPECT_FALSE(m_state.LoadSettings());
     ExpectDefaults();
@@ -95,20 +111,20 @@ TEST_F(SettingsFileTest, MissingEmptyShortOrImpossibleFilesGiveDefaults)
     EXPECT_FALSE(m_state.LoadSettings());
 }
 
-TEST_F(SettingsFileTest, LongerFileUsesItsFirst24BytesAndIsRewrittenExact)
+TEST_F(SettingsStateTest, LongerFileUsesItsFirst24BytesAndIsRewrittenExact)
 {
     m_dir.Write("orv.dat", kRecord + "trailing garbage");
     ASSERT_TRUE(m_state.LoadSettings());
-    EXPECT_EQ(m_state.m_bAutoRun, 1);
+    EXPECT_EQ(m_state.m_edited.m_bAutoRun, 1);
     m_state.WriteSettingsFile();
     EXPECT_EQ(m_dir.Read("orv.dat"), kRecord);
 }
 
-TEST_F(SettingsFileTest, FailedSaveKeepsTheOldFile)
+TEST_F(SettingsStateTest, FailedSaveKeepsTheOldFile)
 {
     m_dir.Write("orv.dat", kRecord);
     m_state.LoadSettings();
-    m_state.m_record.chime = 1;
+    m_state.m_stored.chime = 1;
     // A file size limit below the record's 24 bytes makes the save fail, as
     // a full disk would, whoever runs the test.
     rlimit old{};
@@ -135,12 +151,12 @@ protected:
     static std::string Load()
     {
         SettingsState state;
-        return state.LoadSettings() ? DateTimeText(state.m_record.time) : "defaults";
+        return state.LoadSettings() ? DateTimeText(state.m_stored.time) : "defaults";
     }
     static void Save(const SYSTEMTIME& time)
     {
         SettingsState state;
-        state.m_record = {1, 1, time};
+        state.m_stored = {1, 1, time};
         state.WriteSettingsFile();
     }
     static std::string ReadFile(const std::filesystem::path& path)
@@ -258,6 +274,143 @@ TEST_F(SettingsPlaceTest, FolderOthersCanWriteIsNeverUsed)
         EXPECT_NE(said.find(L"belongs to another user"), std::wstring::npos) << said;
         EXPECT_FALSE(std::filesystem::exists(m_userFile));
     }
+}
+
+// Saving the settings while the machine fails under the program: the process
+// killed part-way, the disk full, the folder read-only, a write cut short.
+// "orv.dat" holds the old settings or the new ones, whole, and nothing else.
+
+const SettingsRecord kOld{1, 0, At(2026, 12, 7, 8, 0)};
+const SettingsRecord kNew{0, 1, At(2031, 2, 3, 4, 5)};
+
+std::string Bytes(const SettingsRecord& record)
+{
+    const auto bytes = EncodeSettingsRecord(record);
+    return std::string(bytes.begin(), bytes.end());
+}
+
+std::string ReadFile(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+std::vector<std::string> FileNames(const fs::path& dir)
+{
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(dir))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+void Save(const SettingsRecord& record)
+{
+    SettingsState state;
+    state.m_stored = record;
+    state.WriteSettingsFile();
+}
+
+TEST(SettingsSaveKilled, FileIsAlwaysTheOldOrTheNewRecord)
+{
+    TempDir dir;
+    FakeServices services(dir.Path().string());
+    dir.Write("orv.dat", Bytes(kOld));
+    std::mt19937 random(std::random_device{}());
+    int midSave = 0;
+    for (int kill = 0; kill < 400; ++kill) {
+        int started[2];
+        ASSERT_EQ(::pipe(started), 0);
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            // Saves the new and the old settings by turns until it is killed.
+            ::close(started[0]);
+            (void)!::write(started[1], "", 1);
+            for (bool next = true;; next = !next)
+                Save(next ? kNew : kOld);
+        }
+        ::close(started[1]);
+        char byte;
+        ASSERT_EQ(::read(started[0], &byte, 1), 1);
+        ::close(started[0]);
+        std::this_thread::sleep_for(std::chrono::microseconds(std::uniform_int_distribution<>(0, 4000)(random)));
+        ::kill(child, SIGKILL);
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+
+        const std::string content = dir.Read("orv.dat");
+        ASSERT_TRUE(content == Bytes(kOld) || content == Bytes(kNew))
+            << "after kill " << kill << " orv.dat holds " << content.size() << " other bytes";
+        // A save cut off between writing its new file and renaming it leaves
+        // that file behind; the settings are not in it.
+        const std::string leftover = "orv.dat.new-" + std::to_string(child) + "-";
+        for (const std::string& name : FileNames(dir.Path()))
+            if (name.starts_with(leftover) && fs::remove(dir / name))
+                ++midSave;
+    }
+    EXPECT_GT(midSave, 0) << "no kill landed inside a save, so none was tested";
+    EXPECT_EQ(FileNames(dir.Path()), std::vector<std::string>{"orv.dat"});
+}
+
+TEST(SettingsSaveFault, FullDiskKeepsTheOldFile)
+{
+    SmallDisk disk;
+    if (!disk.Mounted())
+        GTEST_SKIP() << "mounting a small tmpfs to fill needs root";
+    FakeServices services(disk.Path().string());
+    Save(kOld);
+    disk.Fill();
+    Save(kNew);
+    EXPECT_EQ(ReadFile(disk / "orv.dat"), Bytes(kOld));
+    EXPECT_EQ(FileNames(disk.Path()), (std::vector<std::string>{"filler", "orv.dat"})) << "no half-written file left";
+    SettingsState state;
+    EXPECT_TRUE(state.LoadSettings());
+    EXPECT_EQ(state.m_edited.m_bAutoRun, 0);
+    // Once there is room again, the next save goes through.
+    fs::remove(disk / "filler");
+    Save(kNew);
+    EXPECT_EQ(ReadFile(disk / "orv.dat"), Bytes(kNew));
+}
+
+TEST(SettingsSaveFault, ReadOnlyDiskKeepsTheOldFile)
+{
+    SmallDisk disk;
+    if (!disk.Mounted())
+        GTEST_SKIP() << "mounting a small tmpfs read-only needs root";
+    FakeServices services(disk.Path().string());
+    Save(kOld);
+    ASSERT_TRUE(disk.MakeReadOnly());
+    // The new settings go to the user's own folder instead.
+    TempDir home;
+    ScopedEnv config("XDG_CONFIG_HOME", home.Path().string());
+    Save(kNew);
+    EXPECT_EQ(ReadFile(disk / "orv.dat"), Bytes(kOld));
+    EXPECT_EQ(FileNames(disk.Path()), std::vector<std::string>{"orv.dat"});
+    EXPECT_EQ(ReadFile(home / "velmora/orv.dat"), Bytes(kNew));
+}
+
+TEST(SettingsSaveFault, WriteCutShortKeepsTheOldFile)
+{
+    // A file size limit stops the write part-way through the record, as a
+    // disk filling up during the save would.
+    TempDir dir;
+    FakeServices services(dir.Path().string());
+    Save(kOld);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        ::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{10, 10};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        Save(kNew);
+        ::_exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_EQ(dir.Read("orv.dat"), Bytes(kOld));
+    EXPECT_EQ(FileNames(dir.Path()), std::vector<std::string>{"orv.dat"});
 }
 
 } // namespace
