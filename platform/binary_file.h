@@ -24,15 +24,15 @@ public:
     };
 
     CFile() = default;
-    virtual ~CFile();
+    ~CFile();
     CFile(const CFile&) = delete;
     CFile& operator=(const CFile&) = delete;
 
     // On failure errno says why.
-    BOOL Open(const std::wstring& path, OpenFlags mode);
+    bool Open(const std::wstring& path, OpenFlags mode);
     // The same with the path in the system's own form (ToNativePath), for a
     // path that is opened again and again.
-    BOOL Open(const std::string& nativePath, OpenFlags mode);
+    bool Open(const std::string& nativePath, OpenFlags mode);
     void Close();
     bool IsOpen() const { return m_hFile >= 0; }
 

@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "settings/daily_autorun.h"
 #include "platform/services.h"
-#include "platform/wide_string.h"
 #include "reading/calendar_rules.h"
+
+#include <cwchar>
+#include <iterator>
 
 SYSTEMTIME NextRunTime(const SYSTEMTIME& now, const SYSTEMTIME& daily)
 {
@@ -33,8 +35,11 @@ std::wstring NextRunNotice(const SYSTEMTIME& next)
     static const std::wstring kMonths[12] = {
         L"Jan", L"Feb", L"Mar", L"Apr", L"May", L"Jun", L"Jul", L"Aug", L"Sep", L"Oct", L"Nov", L"Dec"};
     const std::wstring& month = next.wMonth >= 1 && next.wMonth <= 12 ? kMonths[next.wMonth - 1] : L"";
-    return Format(
-        L"TALVIK will next run on %d of %s, %d at %d:%02d", {next.wDay, month, next.wYear, next.wHour, next.wMinute});
+    // Room for every value the fields can hold.
+    wchar_t text[96];
+    std::swprintf(text, std::size(text), L"TALVIK will next run on %d of %ls, %d at %d:%02d", next.wDay, month.c_str(),
+        next.wYear, next.wHour, next.wMinute);
+    return text;
 }
 
 void ScheduleNextRun(BOOL bAutoRun, SYSTEMTIME& time, BOOL bNotify, HWND hNoticeOwner)

@@ -5,7 +5,6 @@
 #include "platform/native_path.h"
 #include "platform/program_dir.h"
 #include "platform/services.h"
-#include "platform/wide_string.h"
 #include "settings/daily_autorun.h"
 
 #include <cerrno>
@@ -117,7 +116,7 @@ std::wstring SettingsState::WriteSettingsFile()
     }
     if (reason.empty() && !ReplaceFileContent(path, bytes.data(), bytes.size()))
         reason = SystemReason();
-    return reason.empty() ? reason : Format(L"The settings could not be saved in \"%s\": %s.", {path, reason});
+    return reason.empty() ? reason : L"The settings could not be saved in \"" + path + L"\": " + reason + L".";
 }
 
 std::wstring SettingsFilePath()

@@ -17,12 +17,12 @@ CFile::~CFile()
     Close();
 }
 
-BOOL CFile::Open(const std::wstring& path, OpenFlags mode)
+bool CFile::Open(const std::wstring& path, OpenFlags mode)
 {
     return Open(ToNativePath(path), mode);
 }
 
-BOOL CFile::Open(const std::string& nativePath, OpenFlags mode)
+bool CFile::Open(const std::string& nativePath, OpenFlags mode)
 {
     Close();
     const bool reading = mode == modeRead || mode == modeReadAt;
@@ -34,11 +34,11 @@ BOOL CFile::Open(const std::string& nativePath, OpenFlags mode)
         m_hFile = ::open(nativePath.c_str(), flags | O_CLOEXEC | (reading ? O_NONBLOCK : 0), 0644);
     while (m_hFile < 0 && errno == EINTR);
     if (m_hFile < 0)
-        return FALSE;
+        return false;
     // pread from a folder or a pipe fails, and from a regular file it never
     // waits: nothing to look at.
     if (mode == modeReadAt)
-        return TRUE;
+        return true;
     // A directory opens for reading on Linux but is not a file.
     struct stat st
     { };
@@ -46,13 +46,13 @@ BOOL CFile::Open(const std::string& nativePath, OpenFlags mode)
         const int error = S_ISDIR(st.st_mode) ? EISDIR : errno;
         Close();
         errno = error;
-        return FALSE;
+        return false;
     }
     // Reads from a regular file never wait, flag or not, so only a pipe or a
     // device has it cleared: two system calls fewer at every reading.
     if (mode == modeRead && !S_ISREG(st.st_mode))
         ::fcntl(m_hFile, F_SETFL, ::fcntl(m_hFile, F_GETFL) & ~O_NONBLOCK);
-    return TRUE;
+    return true;
 }
 
 void CFile::Close()

@@ -6,11 +6,10 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
 #include <string>
 
-// Any bytes as a book's text: Windows-1252 there and back, the reading box's
-// line breaks there and back, and the text as a format string.
+// Any bytes as a book's text: Windows-1252 there and back, and the reading
+// box's line breaks there and back.
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
@@ -27,15 +26,5 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::wstring box = wide;
     FuzzCheck(ReplaceAll(box, L"\n", L"\r\n") == lines && box.size() == wide.size() + static_cast<std::size_t>(lines));
     FuzzCheck(ReplaceAll(box, L"\r\n", L"\n") == lines && box == wide);
-
-    // The text as a format, with values of both kinds, in either order, or none.
-    int number = 0;
-    std::memcpy(&number, data, std::min(size, sizeof number));
-    const std::wstring formatted = Format(wide, {number, wide, number});
-    Format(wide, {wide, number});
-    Format(wide, {});
-    // Text without a conversion comes out as it is.
-    if (wide.find(L'%') == std::wstring::npos)
-        FuzzCheck(formatted == wide);
     return 0;
 }
