@@ -1,11 +1,18 @@
 // SPDX-License-Identifier: MIT
 #include "app/command_line.h"
+#include "platform/standard_output.h"
 #include "velmora_version.h"
 
 #include <CLI/CLI.hpp>
 
+#include <cerrno>
+#include <cstring>
+#include <iostream>
+
 namespace {
 
+// An answer that could not be written to standard output.
+constexpr int kExitNotWritten = 1;
 // As the book tool's: wrong use of the command line.
 constexpr int kExitWrongUse = 2;
 
@@ -24,8 +31,15 @@ std::optional<int> HandleCommandLine(int argc, char** argv)
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
-        // --help and --version end here too, with status 0.
-        return app.exit(e) == 0 ? 0 : kExitWrongUse;
+        // --help and --version end here too, with status 0, unless their
+        // answer could not be written.
+        if (app.exit(e) != 0)
+            return kExitWrongUse;
+        if (!FlushStandardOutput()) {
+            std::cerr << "talvik: cannot write standard output: " << std::strerror(errno) << "\n";
+            return kExitNotWritten;
+        }
+        return 0;
     }
     return std::nullopt;
 }

@@ -58,7 +58,7 @@ BOOL CMainDlg::OnInitDialog()
     SetIcon(m_hIcon, FALSE);
     MoveToFrontAt(kStartX, kStartY);
 
-    if (!m_book.CheckOpen(g_strProgramDir + L"maravelle.pdb"))
+    if (!m_book.CheckOpen(ProgramFilePath(L"maravelle.pdb")))
         MessageBox(GetSafeHwnd(), kBookErrorText, L"Error!");
 
     ShowVerseForSelection();
@@ -97,7 +97,7 @@ void CMainDlg::RunStartupSettings()
     // the window's first paint; they start once the window has been drawn.
     AfterFirstPaint([state]() mutable {
         if (state.m_edited.m_bChime)
-            PlaySound(g_strProgramDir + L"orv.wav");
+            PlaySound(ProgramFilePath(L"orv.wav"));
         // The switch as last pulled, the time as stored: see m_stored.
         ScheduleNextRun(state.m_edited.m_bAutoRun, state.m_stored.time, FALSE);
     });

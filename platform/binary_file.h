@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 // A binary file opened by path. The file is closed when the object is
@@ -57,7 +58,18 @@ private:
 // holds either its old or its new content whatever happens meanwhile: the
 // bytes go to a new file beside it, under a name that nothing had, which is
 // flushed and renamed over the old one. The new content keeps the old file's
-// permissions. Where `path` is a link, the file it names is replaced and the
-// link stays; a link to nothing is refused. Returns false, leaving the old
-// file as it was and errno saying why, when any step fails.
+// permissions. Where `path` is a link of the user's own, the file it names is
+// replaced and the link stays; a link to nothing or of another user's making
+// is refused. So are a path that names anything but a regular file (EISDIR
+// for a folder, EINVAL for a device or a pipe) and a file the user may not
+// write or that nobody may (EACCES). Returns false, leaving the old file as it
+// was and errno saying why, when any step fails.
 bool ReplaceFileContent(const std::wstring& path, const void* data, std::size_t size);
+
+// Writes `count` bytes; false when they could not all be written.
+using ContentWriter = std::function<bool(const void* bytes, std::size_t count)>;
+// Hands the new content to its writer piece by piece; false to give up.
+using ContentProducer = std::function<bool(const ContentWriter& write)>;
+
+// The same for content too large to hold at once, which `produce` writes.
+bool ReplaceFileContent(const std::wstring& path, const ContentProducer& produce);

@@ -10,6 +10,10 @@ std::wstring UserConfigFolder();
 // Whether the program can create and replace files in `folder`.
 bool IsFolderWritable(const std::wstring& folder);
 
+// Whether `folder` is the user's alone: theirs or the administrator's, and
+// writable by no other user, who could otherwise put files or links in it.
+bool IsFolderPrivate(const std::wstring& folder);
+
 // Makes `folder` and any missing folders above it, open to their owner alone;
 // returns whether it is there afterwards.
 bool CreateFolders(const std::wstring& folder);

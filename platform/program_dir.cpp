@@ -14,3 +14,8 @@ std::wstring ProgramDirOf(const std::wstring& exePath)
     const size_t slash = exePath.rfind(L'/');
     return slash == std::wstring::npos ? std::wstring() : exePath.substr(0, slash + 1);
 }
+
+std::wstring ProgramFilePath(const std::wstring& name)
+{
+    return g_strProgramDir.empty() ? std::wstring() : g_strProgramDir + name;
+}

@@ -15,3 +15,9 @@ void InitProgramDir();
 // Everything in `exePath` up to and including its last '/'; empty when it
 // holds none.
 std::wstring ProgramDirOf(const std::wstring& exePath);
+
+// The path of the file `name` in the program's folder; empty, which names no
+// file, while the folder is unknown (the system would not tell where the
+// executable lies), so that a file of that name in the current folder is
+// never taken for the program's own.
+std::wstring ProgramFilePath(const std::wstring& name);

@@ -2,9 +2,15 @@
 #include "settings/settings_state.h"
 #include "platform/binary_file.h"
 #include "platform/folders.h"
+#include "platform/native_path.h"
 #include "platform/program_dir.h"
 #include "platform/services.h"
 #include "settings/daily_autorun.h"
+
+#include <cerrno>
+#include <cstring>
+
+const wchar_t* const kNotSavedCaption = L"Settings not saved";
 
 namespace {
 
@@ -20,19 +26,36 @@ std::wstring UserSettingsPath()
 
 std::wstring BesideProgramPath()
 {
-    return g_strProgramDir + kSettingsFileName;
+    return ProgramFilePath(kSettingsFileName);
+}
+
+// Whether the settings belong beside the program: its folder is known, can
+// be written, and is the user's alone. In a folder that others can write, one
+// of them could put a link there leading to a file of the user's, which the
+// next save would overwrite.
+bool KeptBesideProgram()
+{
+    return !BesideProgramPath().empty() && IsFolderWritable(g_strProgramDir) && IsFolderPrivate(g_strProgramDir);
 }
 
 // Opens the settings where they are saved when there is a file there, else
 // in the other place: a copy beside a read-only program thus serves its users
-// until each saves their own.
+// until each saves their own. A copy in a folder that others can write is
+// theirs, not the user's, and is never read.
 bool OpenSettingsFile(CFile& file)
 {
     const std::wstring saved = SettingsFilePath();
-    if (file.Open(saved, CFile::modeRead))
+    if (!saved.empty() && file.Open(saved, CFile::modeRead))
         return true;
-    const std::wstring other = saved == BesideProgramPath() ? UserSettingsPath() : BesideProgramPath();
-    return !other.empty() && file.Open(other, CFile::modeRead);
+    if (saved == BesideProgramPath())
+        return !UserSettingsPath().empty() && file.Open(UserSettingsPath(), CFile::modeRead);
+    return !g_strProgramDir.empty() && IsFolderPrivate(g_strProgramDir) &&
+        file.Open(BesideProgramPath(), CFile::modeRead);
+}
+
+std::wstring SystemReason()
+{
+    return FromNativePath(std::strerror(errno));
 }
 
 } // namespace
@@ -69,21 +92,34 @@ void SettingsState::Confirm(HWND hNoticeOwner)
     m_stored.autorun = m_edited.m_bAutoRun;
     m_stored.time = m_edited.m_time.GetAsSystemTime();
     ScheduleNextRun(m_stored.autorun, m_stored.time, TRUE, hNoticeOwner);
-    WriteSettingsFile();
+    const std::wstring failure = WriteSettingsFile();
+    if (!failure.empty())
+        MessageBox(hNoticeOwner, failure, kNotSavedCaption);
 }
 
-void SettingsState::WriteSettingsFile()
+std::wstring SettingsState::WriteSettingsFile()
 {
     const auto bytes = EncodeSettingsRecord(m_stored);
     const std::wstring path = SettingsFilePath();
-    // The program's own folder is there; the user's may not be yet.
-    if (path != BesideProgramPath())
-        CreateFolders(ProgramDirOf(path));
-    ReplaceFileContent(path, bytes.data(), bytes.size());
+    if (path.empty())
+        return L"The settings could not be saved: the program's folder is not yours alone, and no folder of your "
+               L"own is known (HOME is not set).";
+    std::wstring reason;
+    // The program's own folder is there; the user's may not be yet, and one
+    // that another user made or can write is not the user's own.
+    if (path != BesideProgramPath()) {
+        const std::wstring folder = ProgramDirOf(path);
+        if (!CreateFolders(folder))
+            reason = SystemReason();
+        else if (!IsFolderPrivate(folder))
+            reason = L"the folder belongs to another user, or other users can write to it";
+    }
+    if (reason.empty() && !ReplaceFileContent(path, bytes.data(), bytes.size()))
+        reason = SystemReason();
+    return reason.empty() ? reason : L"The settings could not be saved in \"" + path + L"\": " + reason + L".";
 }
 
 std::wstring SettingsFilePath()
 {
-    const std::wstring user = UserSettingsPath();
-    return IsFolderWritable(g_strProgramDir) || user.empty() ? BesideProgramPath() : user;
+    return KeptBesideProgram() ? BesideProgramPath() : UserSettingsPath();
 }

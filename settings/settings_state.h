@@ -28,11 +28,14 @@ public:
     BOOL LoadSettings();
     // OK in the settings window: the stored record takes the edits, the next
     // start is booked (or removed) and announced in a message box owned by
-    // `hNoticeOwner`, and the record is saved.
+    // `hNoticeOwner`, and the record is saved. Settings that cannot be saved
+    // would bring the window back at every start with no word why: the user
+    // is told once, in a message box "Settings not saved", and where.
     void Confirm(HWND hNoticeOwner);
-    // Saves m_stored; a failure leaves the old file as it was and is not
-    // reported.
-    void WriteSettingsFile();
+    // Saves m_stored. A failure leaves the old file as it was; what the user
+    // is told of it is returned, naming the file and the reason, and is empty
+    // when the settings were saved.
+    std::wstring WriteSettingsFile();
 
     SettingsEdits m_edited;
     // The image of "orv.dat", filled from m_edited by Confirm alone. Until
@@ -43,8 +46,12 @@ public:
 };
 
 // Where the settings are saved: "orv.dat" beside the program when its folder
-// can be written, else in the user's own folder, velmora/orv.dat under
-// UserConfigFolder(), so that each user of a shared installation keeps their
-// own settings.
-// They are read from there when there is a file, else from the other place.
+// is known, can be written and is the user's alone, else in the user's own
+// folder, velmora/orv.dat under UserConfigFolder(), so that each user of a
+// shared installation keeps their own settings; empty when neither is known.
+// They are read from there when there is a file, else from the other place,
+// unless that is a folder others can write.
 std::wstring SettingsFilePath();
+
+// The caption of the message that tells why the settings were not saved.
+extern const wchar_t* const kNotSavedCaption;

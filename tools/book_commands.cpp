@@ -6,6 +6,7 @@
 #include "platform/native_path.h"
 #include "platform/point_in_time.h"
 #include "platform/services.h"
+#include "platform/standard_output.h"
 #include "platform/terminal.h"
 #include "platform/wide_string.h"
 #include "reading/book_check.h"
@@ -21,6 +22,7 @@
 #include <cwchar>
 #include <filesystem>
 #include <iostream>
+#include <sstream>
 #include <vector>
 
 namespace {
@@ -74,40 +76,108 @@ std::string Failed(const std::string& what, const std::string& path)
     return what + " " + path + ": " + std::strerror(errno);
 }
 
-// Reads to the end rather than by length, so that pipes work too, but stops
-// one byte past what a source may hold, so that an endless input such as
-// /dev/zero ends there. "-" is standard input. On failure errno tells why.
-std::optional<std::string> ReadSource(const std::string& path)
+// The source, read in pieces to the end rather than by its length, so that
+// pipes work too; "-" is standard input.
+class SourceStream
 {
-    CFile file;
-    const bool fromInput = path == kStandardInput;
-    if (!fromInput && !file.Open(FromNativePath(path), CFile::modeRead))
-        return std::nullopt;
-    const auto read = [&](char* buffer, std::size_t size) {
+public:
+    explicit SourceStream(const std::string& path)
+        : m_fromInput(path == kStandardInput)
+    {
+        m_open = m_fromInput || m_file.Open(FromNativePath(path), CFile::modeRead);
+    }
+    bool IsOpen() const { return m_open; }
+    // Up to `size` bytes; 0 at the end, nullopt on an error, errno saying why.
+    std::optional<std::size_t> Read(char* buffer, std::size_t size)
+    {
         errno = 0;
-        const std::size_t got = fromInput ? std::fread(buffer, 1, size, stdin) : file.Read(buffer, size);
+        const std::size_t got = m_fromInput ? std::fread(buffer, 1, size, stdin) : m_file.Read(buffer, size);
         return got > 0 || errno == 0 || errno == EINTR ? std::optional(got) : std::nullopt;
-    };
-    constexpr std::size_t kMost = kMaxBookSourceSize + 1;
-    std::string text;
-    if (!fromInput)
-        text.reserve(std::min<std::uint64_t>(file.GetLength(), kMost));
+    }
+
+private:
+    bool m_fromInput;
+    bool m_open = false;
+    CFile m_file;
+};
+
+// What goes wrong while a source is read: the source cannot be read, does
+// not make a book (the parse says why), or is larger than a source may be.
+enum class SourceFault
+{
+    None,
+    Unreadable,
+    Refused,
+    TooLarge,
+};
+
+// Hands the source to `parser` piece by piece, stopping one byte past what a
+// source may hold, so that an endless input such as /dev/zero ends there.
+SourceFault ParseSource(SourceStream& source, BookSourceParser& parser)
+{
+    std::uint64_t total = 0;
     char buffer[65536];
-    while (text.size() < kMost) {
-        const auto got = read(buffer, std::min(sizeof buffer, kMost - text.size()));
+    for (;;) {
+        const auto got = source.Read(buffer, sizeof buffer);
         if (!got)
-            return std::nullopt;
+            return SourceFault::Unreadable;
         if (*got == 0)
             break;
-        text.append(buffer, *got);
+        total += *got;
+        if (total > kMaxBookSourceSize)
+            return SourceFault::TooLarge;
+        if (!parser.AddText(std::string_view(buffer, *got)))
+            return SourceFault::Refused;
     }
-    return text;
+    return parser.Finish() ? SourceFault::None : SourceFault::Refused;
 }
 
-std::string FirstLine(const std::string& text)
+// The records of a book as they are parsed, kept in an unnamed temporary
+// file rather than in memory until the book is written.
+class RecordStore
 {
-    return text.substr(0, text.find('\n'));
-}
+public:
+    RecordStore()
+        : m_file(std::tmpfile())
+    { }
+    ~RecordStore()
+    {
+        if (m_file)
+            std::fclose(m_file);
+    }
+    RecordStore(const RecordStore&) = delete;
+    RecordStore& operator=(const RecordStore&) = delete;
+
+    bool IsOpen() const { return m_file != nullptr; }
+    bool Add(const std::string& record)
+    {
+        if (m_sizes.empty())
+            m_title = FirstLine(record);
+        m_sizes.push_back(static_cast<std::uint32_t>(record.size() + 1));
+        return std::fwrite(record.c_str(), 1, record.size() + 1, m_file) == record.size() + 1;
+    }
+    const std::vector<std::uint32_t>& Sizes() const { return m_sizes; }
+    const std::string& Title() const { return m_title; }
+    // Writes the records, in order, through `write`.
+    bool CopyTo(const ContentWriter& write)
+    {
+        if (std::fflush(m_file) != 0 || std::fseek(m_file, 0, SEEK_SET) != 0)
+            return false;
+        char buffer[65536];
+        std::size_t got;
+        while ((got = std::fread(buffer, 1, sizeof buffer, m_file)) > 0)
+            if (!write(buffer, got))
+                return false;
+        return !std::ferror(m_file);
+    }
+
+private:
+    static std::string FirstLine(const std::string& text) { return text.substr(0, text.find('\n')); }
+
+    std::FILE* m_file;
+    std::vector<std::uint32_t> m_sizes;
+    std::string m_title;
+};
 
 std::optional<SYSTEMTIME> ParseDate(const std::string& text)
 {
@@ -140,6 +210,52 @@ void WarnOfMissingDays(const std::string& sourceName, int lastVerse)
                   << kLastVerse << "\n";
 }
 
+// What kind of thing `path` names when that is neither a regular file nor a
+// folder (which the write reports as it is); empty otherwise.
+std::string OtherKind(const std::string& path)
+{
+    std::error_code ignored;
+    switch (std::filesystem::status(path, ignored).type()) {
+    case std::filesystem::file_type::fifo:
+        return "a named pipe";
+    case std::filesystem::file_type::character:
+        return "a character device";
+    case std::filesystem::file_type::block:
+        return "a block device";
+    case std::filesystem::file_type::socket:
+        return "a socket";
+    default:
+        return {};
+    }
+}
+
+// Writes `text` to standard output; output that could not be written is a
+// failure, named with its reason, not a success.
+bool Print(const std::string& text)
+{
+    std::cout << text;
+    if (FlushStandardOutput())
+        return true;
+    Complain(std::string("cannot write standard output: ") + std::strerror(errno));
+    return false;
+}
+
+// The path to open for the book `path`, "-" being standard input; empty,
+// with the reason told, for a pipe or a device: a book is read by seeking to
+// its records, which they cannot do, and a sound book must not be called
+// damaged for it.
+std::string BookToRead(const std::string& path)
+{
+    const bool fromInput = path == kStandardInput;
+    const std::string native = fromInput ? "/dev/stdin" : path;
+    const std::string kind = OtherKind(native);
+    if (kind.empty())
+        return native;
+    Complain("cannot read " + (fromInput ? std::string("standard input") : path) + ": it is " + kind +
+        ", and a book is read from a file: save it to one first");
+    return {};
+}
+
 } // namespace
 
 int MakeBook(const std::string& sourcePath, const std::string& bookPath, const std::string& name)
@@ -153,32 +269,55 @@ int MakeBook(const std::string& sourcePath, const std::string& bookPath, const s
         Complain(bookPath + " is the source itself: write the book to another file");
         return kExitFailure;
     }
-    auto source = ReadSource(sourcePath);
-    if (!source) {
-        Complain(Failed("cannot read", sourceName));
+    // A device or a pipe renamed over would be gone for everyone else.
+    if (const std::string kind = OtherKind(bookPath); !kind.empty()) {
+        Complain("cannot write " + bookPath + ": it is " + kind + ", not a file");
         return kExitFailure;
     }
-    std::vector<std::string> records;
-    std::string error;
-    const bool parsed = ParseBookSource(*source, records, error);
-    source.reset(); // a large source need not stay beside its book
-    if (!parsed) {
-        std::cerr << Visible(sourceName + ": " + error) << "\n";
-        return kExitBadInput;
-    }
     std::string bookName;
-    if (name.empty())
-        bookName = FirstLine(records.front());
-    else if (!WideToNarrow(FromNativePath(name), bookName)) {
+    if (!name.empty() && !WideToNarrow(FromNativePath(name), bookName)) {
         Complain("the name \"" + name + "\" cannot be written in Windows-1252");
         return kExitFailure;
     }
+    SourceStream source(sourcePath);
+    if (!source.IsOpen()) {
+        Complain(Failed("cannot read", sourceName));
+        return kExitFailure;
+    }
+    RecordStore records;
+    if (!records.IsOpen()) {
+        Complain(Failed("cannot make a temporary file for", bookPath));
+        return kExitFailure;
+    }
+    bool stored = true;
+    BookSourceParser parser([&](const std::string& record) { return stored = records.Add(record); });
+    switch (ParseSource(source, parser)) {
+    case SourceFault::None:
+        break;
+    case SourceFault::Unreadable:
+        Complain(Failed("cannot read", sourceName));
+        return kExitFailure;
+    case SourceFault::TooLarge:
+        std::cerr << Visible(sourceName + ": " + SourceTooLargeError()) << "\n";
+        return kExitBadInput;
+    case SourceFault::Refused:
+        if (!stored) {
+            Complain(Failed("cannot write a temporary file for", bookPath));
+            return kExitFailure;
+        }
+        std::cerr << Visible(sourceName + ": " + parser.Error()) << "\n";
+        return kExitBadInput;
+    }
+    if (name.empty())
+        bookName = records.Title();
 
-    WarnOfMissingDays(sourceName, static_cast<int>(records.size()) - 1);
+    WarnOfMissingDays(sourceName, static_cast<int>(records.Sizes().size()) - 1);
     // Written beside the book and renamed over it: a failure leaves the old
     // book as it was, never half a book.
-    const std::string book = BuildBook(bookName, records);
-    if (!ReplaceFileContent(FromNativePath(bookPath), book.data(), book.size())) {
+    const std::string header = BuildBookHeader(bookName, records.Sizes());
+    const bool written = ReplaceFileContent(FromNativePath(bookPath),
+        [&](const ContentWriter& write) { return write(header.data(), header.size()) && records.CopyTo(write); });
+    if (!written) {
         Complain(Failed("cannot write", bookPath));
         return kExitFailure;
     }
@@ -187,31 +326,34 @@ int MakeBook(const std::string& sourcePath, const std::string& bookPath, const s
 
 int PrintBookInfo(const std::string& bookPath)
 {
-    const BookReport report = CheckBook(FromNativePath(bookPath));
+    const std::string path = BookToRead(bookPath);
+    if (path.empty())
+        return kExitFailure;
+    const BookReport report = CheckBook(FromNativePath(path));
     if (!report.opened) {
         Complain(Failed("cannot open", bookPath));
         return kExitFailure;
     }
     // Escaped whether the output is a terminal or not: a name holding a line
     // break must not add a line to the report.
-    std::cout << "book:     " << Visible(bookPath) << "\n";
+    std::ostringstream out;
+    out << "book:     " << Visible(bookPath) << "\n";
     if (!report.type.empty()) {
-        std::cout << "name:     " << Visible(report.name) << "\n"
-                  << "type:     " << Visible(report.type) << "\n";
+        out << "name:     " << Visible(report.name) << "\n"
+            << "type:     " << Visible(report.type) << "\n";
     }
-    std::cout << "size:     " << report.fileSize << " bytes\n"
-              << "records:  " << report.recordCount << "\n"
-              << "text:     " << report.textBytes << " bytes\n";
+    out << "size:     " << report.fileSize << " bytes\n"
+        << "records:  " << report.recordCount << "\n"
+        << "text:     " << report.textBytes << " bytes\n";
     for (const auto& warning : report.warnings)
-        std::cout << "warning:  " << warning << "\n";
+        out << "warning:  " << warning << "\n";
     for (const auto& problem : report.problems)
-        std::cout << "problem:  " << problem << "\n";
-    if (report.problems.empty()) {
-        std::cout << "The book is sound.\n";
-        return kExitOk;
-    }
-    std::cout << "The book is damaged.\n";
-    return kExitBadInput;
+        out << "problem:  " << problem << "\n";
+    const bool sound = report.problems.empty();
+    out << (sound ? "The book is sound.\n" : "The book is damaged.\n");
+    if (!Print(out.str()))
+        return kExitFailure;
+    return sound ? kExitOk : kExitBadInput;
 }
 
 int ShowReading(const std::string& bookPath, const std::string& date)
@@ -225,8 +367,11 @@ int ShowReading(const std::string& bookPath, const std::string& date)
         }
         day = *parsed;
     }
+    const std::string path = BookToRead(bookPath);
+    if (path.empty())
+        return kExitFailure;
     CBookFile book;
-    if (!book.CheckOpen(FromNativePath(bookPath))) {
+    if (!book.CheckOpen(FromNativePath(path))) {
         Complain(Failed("cannot open", bookPath));
         return kExitFailure;
     }
@@ -235,7 +380,8 @@ int ShowReading(const std::string& bookPath, const std::string& date)
     // obeying them; a file or a pipe gets the exact text.
     std::wstring text = ComposeVerse(book, day.wDay, day.wMonth, day.wYear);
     ReplaceAll(text, L"\r\n", L"\n");
-    std::cout << (IsTerminal(stdout) ? Visible(text, LineBreaks::Kept) : ToUtf8(text)) << "\n";
+    if (!Print((IsTerminal(stdout) ? Visible(text, LineBreaks::Kept) : ToUtf8(text)) + "\n"))
+        return kExitFailure;
     const int verse = VerseNumber(day.wDay, day.wMonth, day.wYear);
     if (book.ReadVerse(verse).empty())
         Complain("warning: " + bookPath + " has no reading for verse " + std::to_string(verse));

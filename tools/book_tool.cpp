@@ -1,9 +1,15 @@
 // SPDX-License-Identifier: MIT
 // talvik-book: makes, checks and shows books for the reader.
+#include "platform/standard_output.h"
 #include "tools/book_commands.h"
 #include "velmora_version.h"
 
 #include <CLI/CLI.hpp>
+
+#include <cerrno>
+#include <cstring>
+#include <iostream>
+#include <new>
 
 namespace {
 
@@ -61,14 +67,27 @@ int main(int argc, char** argv)
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
-        // --help and --version end here too, with status 0.
-        return app.exit(e) == 0 ? kExitOk : kExitFailure;
+        // --help and --version end here too, with status 0, unless what they
+        // printed could not be written.
+        const int status = app.exit(e) == 0 ? kExitOk : kExitFailure;
+        if (status == kExitOk && !FlushStandardOutput()) {
+            std::cerr << "talvik-book: cannot write standard output: " << std::strerror(errno) << "\n";
+            return kExitFailure;
+        }
+        return status;
     }
-    if (*make)
-        return MakeBook(source, book, name);
-    if (*info)
-        return PrintBookInfo(book);
-    if (*show)
-        return ShowReading(book, date);
-    return Unschedule(program);
+    // Memory the system will not give ends the tool with a message, like a
+    // source too large for it, never with an abort.
+    try {
+        if (*make)
+            return MakeBook(source, book, name);
+        if (*info)
+            return PrintBookInfo(book);
+        if (*show)
+            return ShowReading(book, date);
+        return Unschedule(program);
+    } catch (const std::bad_alloc&) {
+        std::cerr << "talvik-book: out of memory\n";
+        return kExitBadInput;
+    }
 }

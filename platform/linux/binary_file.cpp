@@ -144,7 +144,8 @@ namespace {
 
 // The file that a replacement goes to. A link is written through, so that
 // the link stays and the file it names gets the new content; a link that
-// names nothing is refused rather than followed to make a file.
+// names nothing is refused rather than followed to make a file, and so is a
+// link that another user made, which could lead anywhere the user can write.
 bool ResolveLink(const std::string& path, std::string& target)
 {
     struct stat st
@@ -153,11 +154,39 @@ bool ResolveLink(const std::string& path, std::string& target)
         target = path;
         return true;
     }
+    if (st.st_uid != ::geteuid()) {
+        errno = EPERM;
+        return false;
+    }
     char* resolved = ::realpath(path.c_str(), nullptr);
     if (!resolved)
         return false;
     target = resolved;
     std::free(resolved);
+    return true;
+}
+
+// Whether what stands at `target` may be replaced, with its mode in `mode`
+// (0 when there is nothing yet). Only a regular file is: a device or a pipe
+// renamed over would be gone for everyone (/dev/null as root). A file that
+// nobody may write, or that the user may not, was made so to keep it as it
+// is; root, whom permissions do not stop, respects that too.
+bool MayReplace(const std::string& target, mode_t& mode)
+{
+    struct stat st
+    { };
+    mode = 0;
+    if (::stat(target.c_str(), &st) != 0)
+        return errno == ENOENT;
+    if (!S_ISREG(st.st_mode)) {
+        errno = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
+        return false;
+    }
+    if ((st.st_mode & 0222) == 0 || ::access(target.c_str(), W_OK) != 0) {
+        errno = EACCES;
+        return false;
+    }
+    mode = st.st_mode & 0777;
     return true;
 }
 
@@ -188,8 +217,14 @@ int CreateNewFileBeside(const std::string& target, std::string& name)
 
 bool ReplaceFileContent(const std::wstring& path, const void* data, std::size_t size)
 {
+    return ReplaceFileContent(path, [&](const ContentWriter& write) { return write(data, size); });
+}
+
+bool ReplaceFileContent(const std::wstring& path, const ContentProducer& produce)
+{
     std::string target;
-    if (!ResolveLink(ToNativePath(path), target))
+    mode_t mode = 0;
+    if (!ResolveLink(ToNativePath(path), target) || !MayReplace(target, mode))
         return false;
     std::string temp;
     const int fd = CreateNewFileBeside(target, temp);
@@ -197,10 +232,8 @@ bool ReplaceFileContent(const std::wstring& path, const void* data, std::size_t 
         return false;
     // The new content keeps the old file's permissions, so that settings
     // kept private stay private; a new file gets 0644 less the umask.
-    struct stat old
-    { };
-    bool ok = (::stat(target.c_str(), &old) != 0 || ::fchmod(fd, old.st_mode & 0777) == 0) &&
-        WriteAll(fd, data, size) && ::fsync(fd) == 0;
+    const ContentWriter write = [fd](const void* bytes, std::size_t count) { return WriteAll(fd, bytes, count); };
+    bool ok = (mode == 0 || ::fchmod(fd, mode) == 0) && produce(write) && ::fsync(fd) == 0;
     ok = ::close(fd) == 0 && ok;
     if (!ok || ::rename(temp.c_str(), target.c_str()) != 0) {
         const int error = errno;

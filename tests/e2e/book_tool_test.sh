@@ -145,6 +145,55 @@ has "$out" "problem:  record 365 does not end with a NUL"
 expect_status 0 show "$WORK/no-nul.pdb" 2026-12-31
 [ "$out" = $'Verse 365:\n\nReading 365' ] || fail "show on a damaged book gave [$out]"
 
+# An output that is not a file (a named pipe, a device such as /dev/null as
+# root, or a link to one) is refused and stays as it was: renamed over, it
+# would be gone for everyone else.
+mkfifo "$WORK/fifo"
+ln -s fifo "$WORK/to-fifo"
+outputs=("$WORK/fifo:a named pipe" "$WORK/to-fifo:a named pipe")
+[ "$(id -u)" = 0 ] && mknod "$WORK/null" c 1 3 && outputs+=("$WORK/null:a character device")
+for output in "${outputs[@]}"; do
+  expect_status 2 make "$WORK/short.txt" "${output%%:*}"
+  has "$err" "cannot write ${output%%:*}: it is ${output#*:}, not a file"
+done
+[ -p "$WORK/fifo" ] || fail "the named pipe was replaced"
+[ "$(id -u)" != 0 ] || [ -c "$WORK/null" ] || fail "the device was replaced"
+
+# Output that cannot be written is a failure with its reason, not a success.
+for command in "show $WORK/maravelle.pdb 2026-03-01" "info $WORK/maravelle.pdb" --version --help; do
+  got=0
+  # shellcheck disable=SC2086 # the words of the command are meant to split
+  tool $command >/dev/full 2>"$WORK/err" || got=$?
+  [ "$got" = 2 ] || fail "talvik-book $command into a full disk ended with $got"
+  has "$(cat "$WORK/err")" "talvik-book: cannot write standard output: No space left on device"
+done
+
+# A book through a pipe cannot be read by seeking to its records: it is
+# refused with the reason, never called damaged. From a file, "-" reads it.
+for book in /dev/stdin -; do
+  got=0
+  cat "$WORK/maravelle.pdb" | tool info "$book" >"$WORK/out" 2>"$WORK/err" || got=$?
+  [ "$got" = 2 ] || fail "info $book from a pipe ended with $got: $(cat "$WORK/out")"
+  has "$(cat "$WORK/err")" "it is a named pipe, and a book is read from a file: save it to one first"
+done
+expect_status 0 info - <"$WORK/maravelle.pdb"
+has "$out" "The book is sound."
+expect_status 0 show - 2026-03-01 <"$WORK/maravelle.pdb"
+[ "$out" = "$march" ] || fail "show - gave [$out]"
+
+# Memory: the source is never held whole, so an endless one reaches the
+# limit of a source within a modest address space, and memory that runs out
+# anyway ends the tool with a message, not an abort.
+got=0
+(ulimit -v 600000 && exec "$BIN_DIR/talvik-book" make /dev/zero "$WORK/z.pdb") 2>"$WORK/err" || got=$?
+[ "$got" = 1 ] || fail "make /dev/zero in 600 MB ended with $got: $(cat "$WORK/err")"
+has "$(cat "$WORK/err")" "the source is larger than 366 MiB"
+{ printf 'Title\n\n'; head -c $((3 << 20)) /dev/zero | tr '\0' a; printf '\n'; } >"$WORK/long-line.txt"
+got=0
+(ulimit -v 12000 && exec "$BIN_DIR/talvik-book" make "$WORK/long-line.txt" "$WORK/z.pdb") 2>"$WORK/err" || got=$?
+[ "$got" = 1 ] || fail "make in 12 MB ended with $got: $(cat "$WORK/err")"
+has "$(cat "$WORK/err")" "talvik-book: out of memory"
+
 # Wrong use.
 expect_status 2
 expect_status 2 frobnicate

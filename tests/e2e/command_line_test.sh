@@ -23,6 +23,14 @@ for help in --help -h; do
   [ "$status:$err" = "0:" ] || fail "$help: status $status, err [$err]"
   grep -q '^Usage: talvik \[OPTIONS\]' <<<"$out" && grep -q -- '--version' <<<"$out" || fail "$help prints [$out]"
 done
+# An answer that cannot be written is a failure, with the reason.
+for option in --version --help; do
+  status=0
+  "$BIN_DIR/talvik" "$option" >/dev/full 2>"$WORK/err" || status=$?
+  [ "$status" = 1 ] || fail "$option into a full disk ended with $status"
+  grep -qx 'talvik: cannot write standard output: No space left on device' "$WORK/err" ||
+    fail "$option into a full disk said [$(cat "$WORK/err")]"
+done
 for wrong in --bogus -x today; do
   talvik "$wrong"
   [ "$status" = 2 ] && [ -z "$out" ] || fail "$wrong: status $status, out [$out]"

@@ -3,6 +3,7 @@
 #include "gui_support.h"
 #include "platform/wx/time_picker.h"
 #include "resources/resource.h"
+#include "scoped_env.h"
 #include "settings/settings_dlg.h"
 #include "small_disk.h"
 #include "temp_dir.h"
@@ -117,25 +118,71 @@ TEST_F(SettingsDlgTest, EnterOnACheckBoxConfirms)
     dlg.Hide();
 }
 
-TEST_F(SettingsDlgTest, OkClosesAsUsualWhenTheDiskIsFull)
+// Settings that cannot be saved are told of once, at OK, with the file and
+// the reason, and the window closes as usual: a full disk (the old file
+// stays), a settings folder that is a file, and an orv.dat made read-only,
+// which stays as the user made it.
+TEST_F(SettingsDlgTest, OkSaysWhyTheSettingsWereNotSaved)
 {
-    SmallDisk disk;
-    if (!disk.Mounted())
-        GTEST_SKIP() << "mounting a small tmpfs to fill needs root";
-    FakeServices services{disk.Path().string(), false};
     const auto old = EncodeSettingsRecord({1, 0, At(2026, 12, 7, 8, 0)});
-    std::ofstream(disk / "orv.dat", std::ios::binary).write(reinterpret_cast<const char*>(old.data()), old.size());
-    disk.Fill();
-    // Any message box would fail the test: the failed save says nothing.
-    wxTEST_DIALOG(m_main.OpenSettings(), ExpectWindow<CSettingsDlg>([](CSettingsDlg& dlg) {
-        Click(&dlg, IDC_CHIME);
-        Click(&dlg, IDOK);
-        EXPECT_EQ(Window(dlg).GetReturnCode(), 0) << "OK ended the window";
-        return Window(dlg).GetReturnCode();
-    }));
-    std::ifstream in(disk / "orv.dat", std::ios::binary);
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), std::string(old.begin(), old.end()));
-    EXPECT_EQ(services.bookings.size(), 1u) << "the next start was still looked after";
+    const std::string oldBytes(old.begin(), old.end());
+    TempDir folder;
+    folder.Write("file", "");
+    SmallDisk disk;
+    const auto readOnly = [&] {
+        m_dir.Write("orv.dat", oldBytes);
+        std::filesystem::permissions(m_dir / "orv.dat", std::filesystem::perms::owner_read);
+        return m_dir / "orv.dat";
+    };
+    const auto settingsInAFile = [&] {
+        // A program folder others can write sends the settings to the
+        // user's own folder, which cannot be made under a file.
+        std::filesystem::permissions(m_dir.Path(), std::filesystem::perms::all);
+        ::setenv("XDG_CONFIG_HOME", (folder / "file").c_str(), 1);
+        return folder / "file" / "velmora" / "orv.dat";
+    };
+    const auto fullDisk = [&] {
+        if (!disk.Mounted())
+            return std::filesystem::path(); // mounting a small tmpfs to fill needs root
+        g_strProgramDir = FromNativePath(disk.Path().string() + "/");
+        std::ofstream(disk / "orv.dat", std::ios::binary) << oldBytes;
+        disk.Fill();
+        return disk / "orv.dat";
+    };
+    const struct
+    {
+        std::function<std::filesystem::path()> arrange;
+        const wchar_t* reason;
+        bool fileStays;
+    } cases[] = {
+        {readOnly, L"Permission denied", true},
+        {settingsInAFile, L"Not a directory", false},
+        {fullDisk, L"No space left on device", true},
+    };
+    const char* config = std::getenv("XDG_CONFIG_HOME");
+    const ScopedEnv restored("XDG_CONFIG_HOME", config ? std::optional<std::string>(config) : std::nullopt);
+    for (const auto& c : cases) {
+        m_services.bookings.clear();
+        const std::filesystem::path file = c.arrange();
+        if (file.empty())
+            continue;
+        const std::wstring said =
+            L"The settings could not be saved in \"" + FromNativePath(file.string()) + L"\": " + c.reason + L".";
+        wxTEST_DIALOG(m_main.OpenSettings(), ExpectWindow<CSettingsDlg>([](CSettingsDlg& dlg) {
+            Click(&dlg, IDC_CHIME);
+            Click(&dlg, IDOK);
+            EXPECT_EQ(Window(dlg).GetReturnCode(), 0) << "OK ended the window";
+            return Window(dlg).GetReturnCode();
+        }),
+            ExpectMessage(said, kNotSavedCaption));
+        if (c.fileStays) {
+            std::ifstream in(file, std::ios::binary);
+            EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), oldBytes) << file;
+        }
+        EXPECT_EQ(m_services.bookings.size(), 1u) << "the next start was still looked after";
+        restored.Restore();
+        g_strProgramDir = FromNativePath(m_dir.Path().string() + "/");
+    }
 }
 
 TEST_F(SettingsDlgTest, FirstRunOkWithDefaults)

@@ -193,4 +193,43 @@ TEST(ReplaceFileContent, KeepsTheModeAndWritesThroughALink)
     EXPECT_TRUE(std::filesystem::is_symlink(dir / "dangling.dat"));
 }
 
+// What a replacement must never take the place of, each left as it was with
+// errno saying why: a device or a pipe (renamed over, /dev/null would be gone
+// for everyone), also through a link; a file made read-only, even for root;
+// and a link that another user made, which could lead to any file of the
+// user's.
+TEST(ReplaceFileContent, RefusesWhatItMustNotReplace)
+{
+    TempDir dir;
+    ASSERT_EQ(::mkfifo((dir / "pipe").c_str(), 0644), 0);
+    std::filesystem::create_symlink("pipe", dir / "to-pipe");
+    dir.Write("read-only", "kept");
+    std::filesystem::permissions(dir / "read-only", std::filesystem::perms::owner_read);
+    dir.Write("victim", "precious");
+    std::filesystem::create_symlink("victim", dir / "planted");
+    const bool root = ::geteuid() == 0;
+    if (root) {
+        ASSERT_EQ(::lchown((dir / "planted").c_str(), 65534, 65534), 0);
+    }
+
+    const struct
+    {
+        const char* name;
+        int error;
+        bool needsRoot;
+    } cases[] = {
+        {"pipe", EINVAL, false}, {"to-pipe", EINVAL, false}, {"read-only", EACCES, false}, {"planted", EPERM, true}};
+    for (const auto& c : cases) {
+        if (c.needsRoot && !root)
+            continue;
+        errno = 0;
+        EXPECT_FALSE(ReplaceFileContent(Wide(dir / c.name), "new", 3)) << c.name;
+        EXPECT_EQ(errno, c.error) << c.name;
+    }
+    EXPECT_TRUE(std::filesystem::is_fifo(dir / "pipe"));
+    EXPECT_EQ(dir.Read("read-only"), "kept");
+    EXPECT_EQ(dir.Read("victim"), "precious");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 5) << "nothing left behind";
+}
+
 } // namespace

@@ -217,10 +217,63 @@ TEST_F(SettingsPlaceTest, ReadOnlyProgramFolderKeepsTheUsersOwnFile)
         ScopedEnv unset("XDG_CONFIG_HOME", config);
         EXPECT_EQ(SettingsFilePath(), FromNativePath((m_home / ".config" / "velmora" / "orv.dat").string()));
     }
-    // With no home at all there is nowhere else: the save fails as before.
+    // With no home at all there is nowhere to save, and the user is told so.
     ScopedEnv noHome("HOME", std::nullopt);
     ScopedEnv noConfig("XDG_CONFIG_HOME", std::nullopt);
-    EXPECT_EQ(SettingsFilePath(), g_strProgramDir + L"orv.dat");
+    EXPECT_EQ(SettingsFilePath(), L"");
+    SettingsState state;
+    EXPECT_NE(state.WriteSettingsFile().find(L"HOME is not set"), std::wstring::npos);
+}
+
+// A program whose folder the system will not tell (its path is too long) never
+// takes the current folder for it: settings there are not read, and the save
+// goes to the user's own folder.
+TEST_F(SettingsPlaceTest, UnknownProgramFolderIsNeverTheCurrentOne)
+{
+    TempDir current;
+    std::ofstream(current / "orv.dat", std::ios::binary) << kRecord;
+    const std::filesystem::path was = std::filesystem::current_path();
+    std::filesystem::current_path(current.Path());
+    g_strProgramDir.clear();
+    EXPECT_EQ(Load(), "defaults");
+    Save(At(2027, 1, 2, 6, 30));
+    std::filesystem::current_path(was);
+    EXPECT_EQ(ReadFile(current / "orv.dat"), kRecord);
+    EXPECT_EQ(ReadFile(m_userFile).size(), 24u);
+}
+
+// A program folder that other users can write (mode 1777) is not the user's:
+// another user may have put a link to a file of the user's where the
+// settings go, or settings of their own. Neither is used; the user's own
+// folder is.
+TEST_F(SettingsPlaceTest, FolderOthersCanWriteIsNeverUsed)
+{
+    TempDir program;
+    FakeServices services(program.Path().string());
+    ASSERT_EQ(::chmod(program.Path().c_str(), 01777), 0);
+    m_home.Write("precious.txt", "the user's own");
+    std::filesystem::create_symlink(m_home / "precious.txt", program / "orv.dat");
+    EXPECT_EQ(Load(), "defaults") << "what the link leads to is not read as settings";
+    Save(At(2027, 1, 2, 6, 30));
+    EXPECT_EQ(ReadFile(m_home / "precious.txt"), "the user's own");
+    EXPECT_EQ(ReadFile(m_userFile).size(), 24u);
+
+    std::filesystem::remove(program / "orv.dat");
+    std::filesystem::remove(m_userFile);
+    std::ofstream(program / "orv.dat", std::ios::binary) << kRecord;
+    EXPECT_EQ(Load(), "defaults") << "settings planted beside the program are not read";
+
+    // The user's folder itself made by another user, or writable by all, is
+    // refused too, with the reason.
+    if (::geteuid() == 0) {
+        std::filesystem::create_directories(m_userFile.parent_path());
+        ASSERT_EQ(::chown(m_userFile.parent_path().c_str(), 65534, 65534), 0);
+        SettingsState state;
+        const std::wstring said = state.WriteSettingsFile();
+        EXPECT_NE(said.find(FromNativePath(m_userFile.string())), std::wstring::npos) << said;
+        EXPECT_NE(said.find(L"belongs to another user"), std::wstring::npos) << said;
+        EXPECT_FALSE(std::filesystem::exists(m_userFile));
+    }
 }
 
 // Saving the settings while the machine fails under the program: the process
