@@ -28,7 +28,7 @@ public:
     CFile(const CFile&) = delete;
     CFile& operator=(const CFile&) = delete;
 
-    // On failure errno says why.
+    // On failure LastErrorText() says why.
     bool Open(const std::wstring& path, OpenFlags mode);
     // The same with the path in the system's own form (ToNativePath), for a
     // path that is opened again and again.
@@ -51,7 +51,8 @@ public:
     std::uint64_t GetLength() const;
 
 private:
-    int m_hFile = -1;
+    // A file descriptor; on Windows a HANDLE.
+    std::intptr_t m_hFile = -1;
 };
 
 // Writes `size` bytes as the whole new content of `path`, so that the file
@@ -63,7 +64,7 @@ private:
 // is refused. So are a path that names anything but a regular file (EISDIR
 // for a folder, EINVAL for a device or a pipe) and a file the user may not
 // write or that nobody may (EACCES). Returns false, leaving the old file as it
-// was and errno saying why, when any step fails.
+// was and LastErrorText() saying why, when any step fails.
 bool ReplaceFileContent(const std::wstring& path, const void* data, std::size_t size);
 
 // Writes `count` bytes; false when they could not all be written.

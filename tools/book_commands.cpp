@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "tools/book_commands.h"
 #include "platform/binary_file.h"
-#include "platform/linux/systemd_scheduler.h"
+#include "platform/error_text.h"
 #include "platform/narrow_to_wide.h"
 #include "platform/native_path.h"
 #include "platform/point_in_time.h"
+#include "platform/scheduled_start.h"
 #include "platform/services.h"
 #include "platform/standard_output.h"
 #include "platform/terminal.h"
@@ -69,11 +70,11 @@ void Complain(const std::string& message)
     std::cerr << "talvik-book: " << Visible(message) << "\n";
 }
 
-// "cannot write FILE: the system's reason", the reason taken from errno as
-// the failed call left it.
+// "cannot write FILE: the system's reason", the reason as the failed call
+// left it.
 std::string Failed(const std::string& what, const std::string& path)
 {
-    return what + " " + path + ": " + std::strerror(errno);
+    return what + " " + path + ": " + LastErrorText();
 }
 
 // The source, read in pieces to the end rather than by its length, so that
@@ -265,7 +266,8 @@ int MakeBook(const std::string& sourcePath, const std::string& bookPath, const s
     // The book written over its own source would take the source's place;
     // links, and standard input redirected from the file, lead there too.
     std::error_code ignored;
-    if (std::filesystem::equivalent(fromInput ? "/dev/stdin" : sourcePath, bookPath, ignored)) {
+    const auto asPath = [](const std::string& native) { return ToFilesystemPath(FromNativePath(native)); };
+    if (std::filesystem::equivalent(fromInput ? "/dev/stdin" : asPath(sourcePath), asPath(bookPath), ignored)) {
         Complain(bookPath + " is the source itself: write the book to another file");
         return kExitFailure;
     }
@@ -393,28 +395,30 @@ int Unschedule(const std::string& programPath)
     // The program books its start under the path the kernel gives for its
     // executable, with every link resolved; so must the removal.
     std::error_code error;
-    std::filesystem::path path = std::filesystem::absolute(programPath, error);
+    std::filesystem::path path = std::filesystem::absolute(ToFilesystemPath(FromNativePath(programPath)), error);
     if (!error)
         path = std::filesystem::weakly_canonical(path, error);
     if (error) {
         Complain("cannot resolve " + programPath);
         return kExitFailure;
     }
-    const DailyTimerRemoval removal = SystemdRemoveStartNow(FromNativePath(path.string()));
+    const std::wstring program = FromFilesystemPath(path);
+    const std::string shown = ToNativePath(program);
+    const ScheduledStartRemoval removal = RemoveScheduledStartNow(program);
     if (!removal.failure.empty()) {
-        Complain("the daily start of " + path.string() + " may still be booked: " + removal.failure);
+        Complain("the daily start of " + shown + " may still be booked: " + removal.failure);
         return kExitFailure;
     }
     if (removal.bWasBooked) {
-        std::cout << "removed the daily start of " << Visible(path.string()) << "\n";
+        std::cout << "removed the daily start of " << Visible(shown) << "\n";
         return kExitOk;
     }
     // A booking outlives its program, so a missing program may still have
     // one; without one, a path that names no program is most likely a typo.
     if (!std::filesystem::is_regular_file(path, error)) {
-        Complain("nothing is booked for " + path.string() + ", which names no program");
+        Complain("nothing is booked for " + shown + ", which names no program");
         return kExitBadInput;
     }
-    std::cout << "nothing is booked for " << Visible(path.string()) << "\n";
+    std::cout << "nothing is booked for " << Visible(shown) << "\n";
     return kExitOk;
 }

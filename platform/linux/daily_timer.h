@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "platform/scheduled_start.h"
+
 #include "platform/linux/systemctl.h"
 #include "platform/types.h"
 
@@ -21,15 +23,7 @@ std::optional<std::filesystem::path> ManagerUnitDirectory(Systemctl& systemctl);
 void StartDailyTimer(
     const std::string& path, const SYSTEMTIME& first, const std::filesystem::path& dir, Systemctl& systemctl);
 
-// What removing a daily start found and did.
-struct DailyTimerRemoval
-{
-    // Whether there was a booking for the path.
-    bool bWasBooked = false;
-    // Empty when no start is booked for the path any more, else why one may
-    // still be.
-    std::string failure;
-};
+using DailyTimerRemoval = ScheduledStartRemoval;
 
 // Stops and removes the daily start of the program at `path`. Until systemd
 // has confirmed that the timer is stopped and disabled, the units stay on
