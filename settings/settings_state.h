@@ -40,8 +40,8 @@ public:
     SettingsEdits m_edited;
     // The image of "orv.dat", filled from m_edited by Confirm alone. Until
     // then its time of day is the one loaded (or the default 08:00): a first
-    // run cancelled after "AutoRun daily at" was pulled on books that time,
-    // not the one in the window.
+    // run cancelled after "AutoRun daily at" was checked, which copies the
+    // window's switches into m_edited, books that time, not the window's.
     SettingsRecord m_stored{};
 };
 
