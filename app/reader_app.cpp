@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "app/command_line.h"
 #include "app/main_dlg.h"
-#include "platform/wx/win_app.h"
+#include "platform/win_app.h"
 
 // The program: one modal main window for the whole run.
 class CReaderApp : public CWinApp

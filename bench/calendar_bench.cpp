@@ -8,6 +8,7 @@
 #include "app/main_dlg.h"
 #include "platform/native_path.h"
 #include "platform/services.h"
+#include "platform/wx/dialog_window.h"
 #include "platform/wx/win_app.h"
 #include "reading/calendar_rules.h"
 #include "reading/verse.h"
@@ -42,7 +43,7 @@ std::vector<wxDateTime> YearOfDates()
 
 wxCalendarCtrlBase* Calendar()
 {
-    return dynamic_cast<wxCalendarCtrlBase*>(g_pDlg->FindWindow(IDC_CALENDAR));
+    return dynamic_cast<wxCalendarCtrlBase*>(WindowOf(g_pDlg->GetDlgItem(IDC_CALENDAR)));
 }
 
 void SelectDates(benchmark::State& state)
@@ -107,11 +108,12 @@ int main(int argc, char** argv)
         CMainDlg dlg;
         g_pDlg = &dlg;
         dlg.CreateFromTemplate();
-        wxTheApp->SetTopWindow(&dlg);
-        dlg.Show();
+        wxWindow* window = WindowOf(dlg.GetSafeHwnd());
+        wxTheApp->SetTopWindow(window);
+        window->Show();
         wxYield();
         benchmark::RunSpecifiedBenchmarks();
-        dlg.Hide();
+        window->Hide();
         g_pDlg = nullptr;
     }
     benchmark::Shutdown();

@@ -6,6 +6,7 @@
 #include <map>
 #include <memory>
 
+// The handle is the icon's wxIconBundle.
 HICON LoadIcon(int id)
 {
     static std::map<int, std::unique_ptr<wxIconBundle>> loaded;

@@ -1,20 +1,18 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "platform/wx/dialog.h"
+#include "platform/dialog.h"
+#include "platform/point_in_time.h"
 
 #include <string>
 
-class wxCalendarCtrlBase;
-class wxTextCtrl;
-
-// A control bound to a field once by DDX_Control.
+// A control bound to a field once by DDX_Control; m_hWnd is its handle.
 class CEdit
 {
 public:
     void SetWindowText(const std::wstring& text);
     std::wstring GetWindowText() const;
-    wxTextCtrl* m_pCtrl = nullptr;
+    HWND m_hWnd = nullptr;
 };
 
 class CMonthCalCtrl
@@ -22,7 +20,7 @@ class CMonthCalCtrl
 public:
     // The selected date; FALSE when nothing is selected.
     BOOL GetCurSel(SYSTEMTIME& selection) const;
-    wxCalendarCtrlBase* m_pCtrl = nullptr;
+    HWND m_hWnd = nullptr;
 };
 
 void DDX_Control(CDataExchange* pDX, int id, CEdit& control);
