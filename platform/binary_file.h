@@ -27,7 +27,7 @@ public:
     CFile(const CFile&) = delete;
     CFile& operator=(const CFile&) = delete;
 
-    // On failure errno says why.
+    // On failure LastErrorText() says why.
     BOOL Open(const std::wstring& path, OpenFlags mode);
     // The same with the path in the system's own form (ToNativePath), for a
     // path that is opened again and again.
@@ -50,7 +50,8 @@ public:
     std::uint64_t GetLength() const;
 
 private:
-    int m_hFile = -1;
+    // A file descriptor; on Windows a HANDLE.
+    std::intptr_t m_hFile = -1;
 };
 
 // Writes `size` bytes as the whole new content of `path`, so that the file
@@ -59,5 +60,5 @@ private:
 // flushed and renamed over the old one. The new content keeps the old file's
 // permissions. Where `path` is a link, the file it names is replaced and the
 // link stays; a link to nothing is refused. Returns false, leaving the old
-// file as it was and errno saying why, when any step fails.
+// file as it was and LastErrorText() saying why, when any step fails.
 bool ReplaceFileContent(const std::wstring& path, const void* data, std::size_t size);

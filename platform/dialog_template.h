@@ -1,11 +1,20 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "platform/types.h"
+
 #include <cstddef>
 #include <vector>
 
+// Ids and styles bear the names and, where Windows has the name, the values
+// of the system's own: on Windows those come from <windows.h>, so that they
+// never clash with it whichever is included first. The program's own styles
+// take bits that the system's names here leave free. What a style means
+// depends on the kind of control.
+#ifndef _WIN32
 constexpr int IDOK = 1;
 constexpr int IDCANCEL = 2;
+#endif
 constexpr int IDC_STATIC = -1;
 
 enum class ControlKind
@@ -19,27 +28,36 @@ enum class ControlKind
     CheckBox,
 };
 
-// Control styles; what each means depends on the kind of control.
+// Control styles.
 enum ControlStyle : unsigned
 {
-    WS_TABSTOP = 1u << 0,
-    WS_HIDDEN = 1u << 1,
-    WS_DISABLED = 1u << 2,
-    BS_DEFPUSHBUTTON = 1u << 3,
-    ES_MULTILINE_READONLY = 1u << 4, // multi-line, read-only, vertical scroll bar
-    WS_EX_CLIENTEDGE = 1u << 5, // thin sunken edge
-    MCS_NOTODAY = 1u << 6,
-    DTS_TIMEFORMAT_UPDOWN = 1u << 7, // time of day only, with spin arrows
+#ifndef _WIN32
+    BS_DEFPUSHBUTTON = 0x00000001u,
+    MCS_NOTODAY = 0x00000010u,
+    WS_EX_CLIENTEDGE = 0x00000200u, // thin sunken edge
+    WS_TABSTOP = 0x00010000u,
+    WS_DISABLED = 0x08000000u,
+#endif
+    WS_HIDDEN = 0x00100000u,
+    ES_MULTILINE_READONLY = 0x00200000u, // multi-line, read-only, vertical scroll bar
+    DTS_TIMEFORMAT_UPDOWN = 0x00400000u, // time of day only, with spin arrows
 };
 
 // Window styles.
 enum DialogStyle : unsigned
 {
-    DS_CAPTION_CLOSE = 1u << 0, // caption with a close box and a modal frame
-    DS_POPUP_BORDER = 1u << 1, // bordered pop-up without caption
-    DS_CENTER = 1u << 2, // centred on the screen; else at x, y of the owner
-    DS_APPWINDOW = 1u << 3, // shown on the taskbar
+    DS_CAPTION_CLOSE = 0x00000001u, // caption with a close box and a modal frame
+    DS_POPUP_BORDER = 0x00000002u, // bordered pop-up without caption
+#ifndef _WIN32
+    DS_CENTER = 0x00000800u, // centred on the screen; else at x, y of the owner
+#endif
+    DS_APPWINDOW = 0x00000008u, // shown on the taskbar
 };
+
+#ifdef _WIN32
+static_assert(IDOK == 1 && IDCANCEL == 2 && BS_DEFPUSHBUTTON == 0x1 && MCS_NOTODAY == 0x10 &&
+    WS_EX_CLIENTEDGE == 0x200 && WS_TABSTOP == 0x10000 && WS_DISABLED == 0x08000000 && DS_CENTER == 0x800);
+#endif
 
 // One control of a window, position and size in dialog units.
 struct ControlTemplate

@@ -5,7 +5,16 @@
 
 // The user's folder for programs' settings, ending in '/': $XDG_CONFIG_HOME
 // when that is an absolute path, else ~/.config; empty when neither is known.
+// On Windows: %APPDATA%, ending in '\\'.
 std::wstring UserConfigFolder();
+
+// The program's own folder inside UserConfigFolder(), named as each system's
+// programs name theirs.
+#ifdef _WIN32
+inline constexpr wchar_t kProgramConfigFolder[] = L"Velmora\\";
+#else
+inline constexpr wchar_t kProgramConfigFolder[] = L"velmora/";
+#endif
 
 // Whether the program can create and replace files in `folder`.
 bool IsFolderWritable(const std::wstring& folder);

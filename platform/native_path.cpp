@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "platform/native_path.h"
 
-#include <string_view>
+#include <cstddef>
+#include <type_traits>
 
 namespace {
 
@@ -37,6 +38,31 @@ size_t Utf8SequenceLength(const std::string& s, size_t i, char32_t& cp)
     return len;
 }
 
+constexpr bool kUtf16 = sizeof(wchar_t) == 2;
+
+// Appends `cp` to `out`: as a surrogate pair past U+FFFF where wide
+// characters are 16 bits (Windows), as itself where they are 32 bits.
+void AppendCodePoint(std::wstring& out, char32_t cp)
+{
+    if (kUtf16 && cp > 0xFFFF) {
+        cp -= 0x10000;
+        out += static_cast<wchar_t>(0xD800 + (cp >> 10));
+        out += static_cast<wchar_t>(0xDC00 + (cp & 0x3FF));
+    } else {
+        out += static_cast<wchar_t>(cp);
+    }
+}
+
+bool IsHighSurrogate(char32_t c)
+{
+    return c >= 0xD800 && c <= 0xDBFF;
+}
+
+bool IsLowSurrogate(char32_t c)
+{
+    return c >= 0xDC00 && c <= 0xDFFF;
+}
+
 } // namespace
 
 std::wstring FromNativePath(const std::string& bytes)
@@ -50,7 +76,7 @@ std::wstring FromNativePath(const std::string& bytes)
             out += static_cast<wchar_t>(kNonUtf8ByteBase + static_cast<unsigned char>(bytes[i]));
             ++i;
         } else {
-            out += static_cast<wchar_t>(cp);
+            AppendCodePoint(out, cp);
             i += len;
         }
     }
@@ -67,8 +93,14 @@ std::string ToNativePath(const std::wstring& path)
     if (ascii == path.size())
         return out;
     out.reserve(path.size() + (path.size() - ascii) * 3);
-    for (const wchar_t wc : std::wstring_view(path).substr(ascii)) {
-        const auto cp = static_cast<char32_t>(wc);
+    for (std::size_t i = ascii; i < path.size(); ++i) {
+        const wchar_t wc = path[i];
+        auto cp = static_cast<char32_t>(wc);
+        // A surrogate pair is one character. A surrogate on its own, which
+        // only a name from a 16-bit system holds, is written as its value in
+        // three bytes; they do not decode back to it.
+        if (kUtf16 && IsHighSurrogate(cp) && i + 1 < path.size() && IsLowSurrogate(path[i + 1]))
+            cp = 0x10000 + ((cp - 0xD800) << 10) + (static_cast<char32_t>(path[++i]) - 0xDC00);
         if (IsNonUtf8Byte(wc)) {
             out += static_cast<char>(cp - kNonUtf8ByteBase);
         } else if (cp < 0x80) {
@@ -88,4 +120,20 @@ std::string ToNativePath(const std::wstring& path)
         }
     }
     return out;
+}
+
+std::filesystem::path ToFilesystemPath(const std::wstring& path)
+{
+    if constexpr (std::is_same_v<std::filesystem::path::value_type, wchar_t>)
+        return std::filesystem::path(path);
+    else
+        return std::filesystem::path(ToNativePath(path));
+}
+
+std::wstring FromFilesystemPath(const std::filesystem::path& path)
+{
+    if constexpr (std::is_same_v<std::filesystem::path::value_type, wchar_t>)
+        return path.wstring();
+    else
+        return FromNativePath(path.string());
 }

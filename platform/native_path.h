@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <filesystem>
 #include <string>
 
 // File names on Linux are bytes. The program holds them as wide strings: UTF-8
@@ -8,6 +9,12 @@
 // U+DC80 + byte, so that every name converts back to the same bytes.
 std::wstring FromNativePath(const std::string& bytes);
 std::string ToNativePath(const std::wstring& path);
+
+// A path as the standard library holds it, and back. On Windows, where the
+// library's narrow paths are in the ANSI code page, the wide form is passed,
+// so that no character is lost on the way.
+std::filesystem::path ToFilesystemPath(const std::wstring& path);
+std::wstring FromFilesystemPath(const std::filesystem::path& path);
 
 // The first of the 256 code points that stand for bytes that are not UTF-8.
 constexpr wchar_t kNonUtf8ByteBase = 0xDC80;

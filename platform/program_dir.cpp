@@ -5,6 +5,6 @@ std::wstring g_strProgramDir;
 
 std::wstring ProgramDirOf(const std::wstring& exePath)
 {
-    const size_t slash = exePath.rfind(L'/');
+    const size_t slash = exePath.find_last_of(kPathSeparators);
     return slash == std::wstring::npos ? std::wstring() : exePath.substr(0, slash + 1);
 }

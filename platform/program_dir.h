@@ -8,6 +8,14 @@
 // once while the main window starts; empty before.
 extern std::wstring g_strProgramDir;
 
-// Everything in `exePath` up to and including its last '/'; empty when it
-// holds none.
+// The characters that end a folder's name in a path: '/' on Linux; '\\' and
+// '/' on Windows.
+#ifdef _WIN32
+inline constexpr wchar_t kPathSeparators[] = L"\\/";
+#else
+inline constexpr wchar_t kPathSeparators[] = L"/";
+#endif
+
+// Everything in `exePath` up to and including its last path separator; empty
+// when it holds none.
 std::wstring ProgramDirOf(const std::wstring& exePath);

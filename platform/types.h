@@ -3,8 +3,14 @@
 
 #include <cstdint>
 
-// The program's own basic types. BOOL is 32 bits wide: 0 is off, anything
-// else is on, and TRUE is 1.
+// The program's own basic types: BOOL is 32 bits wide, 0 is off, anything
+// else is on, and TRUE is 1; SYSTEMTIME is a local date and time, field for
+// field as the settings file stores it; HWND says which window owns a message
+// box, nullptr standing for the program's main window. On Windows they are the
+// system's own, of the same sizes and field order.
+#ifdef _WIN32
+#include "platform/windows/windows_api.h"
+#else
 using BOOL = std::int32_t;
 #ifndef TRUE
 #define TRUE 1
@@ -13,7 +19,6 @@ using BOOL = std::int32_t;
 #define FALSE 0
 #endif
 
-// A local date and time, field for field as the settings file stores it.
 struct SYSTEMTIME
 {
     std::uint16_t wYear;
@@ -26,9 +31,10 @@ struct SYSTEMTIME
     std::uint16_t wMilliseconds;
 };
 
-// An opaque handle to a window, used to say which window owns a message box.
-// nullptr stands for the program's main window.
 using HWND = void*;
 
 // An opaque handle to an icon loaded from the program's resources.
 using HICON = void*;
+#endif
+
+static_assert(sizeof(BOOL) == 4 && sizeof(SYSTEMTIME) == 16);

@@ -40,5 +40,5 @@ private:
 };
 
 // Reads the book at `path` the way CBookFile does and reports every fault;
-// when it cannot be opened, `opened` stays false and errno says why.
+// when it cannot be opened, `opened` stays false and LastErrorText() says why.
 BookReport CheckBook(const std::wstring& path);

@@ -14,7 +14,7 @@ const wchar_t* const kSettingsFileName = L"orv.dat";
 std::wstring UserSettingsPath()
 {
     const std::wstring folder = UserConfigFolder();
-    return folder.empty() ? std::wstring() : folder + L"velmora/" + kSettingsFileName;
+    return folder.empty() ? std::wstring() : folder + kProgramConfigFolder + kSettingsFileName;
 }
 
 std::wstring BesideProgramPath()

@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "tools/book_commands.h"
 #include "platform/binary_file.h"
-#include "platform/linux/systemd_scheduler.h"
+#include "platform/error_text.h"
 #include "platform/narrow_to_wide.h"
 #include "platform/native_path.h"
 #include "platform/point_in_time.h"
+#include "platform/scheduled_start.h"
 #include "platform/services.h"
 #include "platform/terminal.h"
 #include "platform/wide_string.h"
@@ -67,11 +68,11 @@ void Complain(const std::string& message)
     std::cerr << "talvik-book: " << Visible(message) << "\n";
 }
 
-// "cannot write FILE: the system's reason", the reason taken from errno as
-// the failed call left it.
+// "cannot write FILE: the system's reason", the reason as the failed call
+// left it.
 std::string Failed(const std::string& what, const std::string& path)
 {
-    return what + " " + path + ": " + std::strerror(errno);
+    return what + " " + path + ": " + LastErrorText();
 }
 
 // Reads to the end rather than by length, so that pipes work too, but stops
@@ -149,7 +150,8 @@ int MakeBook(const std::string& sourcePath, const std::string& bookPath, const s
     // The book written over its own source would take the source's place;
     // links, and standard input redirected from the file, lead there too.
     std::error_code ignored;
-    if (std::filesystem::equivalent(fromInput ? "/dev/stdin" : sourcePath, bookPath, ignored)) {
+    const auto asPath = [](const std::string& native) { return ToFilesystemPath(FromNativePath(native)); };
+    if (std::filesystem::equivalent(fromInput ? "/dev/stdin" : asPath(sourcePath), asPath(bookPath), ignored)) {
         Complain(bookPath + " is the source itself: write the book to another file");
         return kExitFailure;
     }
@@ -247,16 +249,17 @@ int Unschedule(const std::string& programPath)
     // The program books its start under the path the kernel gives for its
     // executable, with every link resolved; so must the removal.
     std::error_code error;
-    std::filesystem::path path = std::filesystem::absolute(programPath, error);
+    std::filesystem::path path = std::filesystem::absolute(ToFilesystemPath(FromNativePath(programPath)), error);
     if (!error)
         path = std::filesystem::weakly_canonical(path, error);
     if (error) {
         Complain("cannot resolve " + programPath);
         return kExitFailure;
     }
-    const std::string failure = SystemdRemoveStartNow(FromNativePath(path.string()));
+    const std::wstring program = FromFilesystemPath(path);
+    const std::string failure = RemoveScheduledStartNow(program);
     if (!failure.empty()) {
-        Complain("the daily start of " + path.string() + " may still be booked: " + failure);
+        Complain("the daily start of " + ToNativePath(program) + " may still be booked: " + failure);
         return kExitFailure;
     }
     return kExitOk;

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 // talvik-book: makes, checks and shows books for the reader.
+#include "platform/terminal.h"
 #include "tools/book_commands.h"
 #include "velmora_version.h"
 
@@ -38,6 +39,9 @@ int main(int argc, char** argv)
     CLI::App app{"Makes, checks and shows books for the Velmora reader.", "talvik-book"};
     app.set_version_flag("--version", "talvik-book " VELMORA_VERSION_TEXT);
     app.require_subcommand(1);
+    // The same commands on every system: on Windows too, "/x" is a path
+    // (wine gives Linux paths so), not an option.
+    app.allow_windows_style_options(false);
     app.footer(kExitStatuses);
 
     std::string source, book, name, date, program;
@@ -58,8 +62,14 @@ int main(int argc, char** argv)
     CLI::App* unschedule = app.add_subcommand("unschedule", "Remove the daily start booked for the program at PROGRAM");
     unschedule->add_option("PROGRAM", program, "Path of the talvik executable")->required();
 
+    PrepareStandardStreams();
+    // Parsed from the arguments in UTF-8, whatever the system hands over.
+    const std::vector<std::string> arguments = CommandLineArguments(argc, argv);
+    std::vector<const char*> pointers;
+    for (const std::string& argument : arguments)
+        pointers.push_back(argument.c_str());
     try {
-        app.parse(argc, argv);
+        app.parse(static_cast<int>(pointers.size()), pointers.data());
     } catch (const CLI::ParseError& e) {
         // --help and --version end here too, with status 0.
         return app.exit(e) == 0 ? kExitOk : kExitFailure;
