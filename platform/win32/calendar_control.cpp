@@ -38,8 +38,11 @@ bool NoModifiers()
 
 LRESULT CALLBACK CalendarProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR)
 {
+    // The arrows are the calendar's; Escape and Enter stay the dialog's,
+    // which some versions of the control would take for themselves.
     if (message == WM_GETDLGCODE)
-        return ::DefSubclassProc(hWnd, message, wParam, lParam) | DLGC_WANTARROWS;
+        return (::DefSubclassProc(hWnd, message, wParam, lParam) & ~(DLGC_WANTALLKEYS | DLGC_WANTMESSAGE)) |
+            DLGC_WANTARROWS;
     if (message == WM_NCDESTROY)
         ::RemoveWindowSubclass(hWnd, CalendarProc, 0);
     const std::optional<CalendarKey> key = message == WM_KEYDOWN ? KeyOf(wParam) : std::nullopt;

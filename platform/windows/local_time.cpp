@@ -45,12 +45,16 @@ std::optional<DYNAMIC_TIME_ZONE_INFORMATION> FindTimeZone(const std::wstring& ke
 
 std::int64_t LocalToSeconds(const SYSTEMTIME& local)
 {
-    const DYNAMIC_TIME_ZONE_INFORMATION zone = CurrentZone();
+    DYNAMIC_TIME_ZONE_INFORMATION zone = CurrentZone();
     SYSTEMTIME exact = local;
     exact.wMilliseconds = 0;
     SYSTEMTIME utc{};
     FILETIME ticks{};
-    if (!::TzSpecificLocalTimeToSystemTimeEx(&zone, &exact, &utc) || !::SystemTimeToFileTime(&utc, &ticks))
+    // The zone's rules for that year, through the functions that wine has too
+    // (it lacks the ...Ex ones that take the dynamic zone).
+    TIME_ZONE_INFORMATION rules{};
+    if (!::GetTimeZoneInformationForYear(local.wYear, &zone, &rules) ||
+        !::TzSpecificLocalTimeToSystemTime(&rules, &exact, &utc) || !::SystemTimeToFileTime(&utc, &ticks))
         return -1;
     const auto since1601 =
         static_cast<std::int64_t>((static_cast<std::uint64_t>(ticks.dwHighDateTime) << 32) | ticks.dwLowDateTime);
@@ -63,9 +67,11 @@ bool SecondsToLocal(std::int64_t seconds, SYSTEMTIME& local)
         return false;
     const auto since1601 = static_cast<std::uint64_t>(seconds + kSecondsFrom1601To1970) * kTicksPerSecond;
     const FILETIME ticks{static_cast<DWORD>(since1601), static_cast<DWORD>(since1601 >> 32)};
-    const DYNAMIC_TIME_ZONE_INFORMATION zone = CurrentZone();
+    DYNAMIC_TIME_ZONE_INFORMATION zone = CurrentZone();
     SYSTEMTIME utc{};
-    if (!::FileTimeToSystemTime(&ticks, &utc) || !::SystemTimeToTzSpecificLocalTimeEx(&zone, &utc, &local))
+    TIME_ZONE_INFORMATION rules{};
+    if (!::FileTimeToSystemTime(&ticks, &utc) || !::GetTimeZoneInformationForYear(utc.wYear, &zone, &rules) ||
+        !::SystemTimeToTzSpecificLocalTime(&rules, &utc, &local))
         return false;
     local.wMilliseconds = 0;
     return true;
