@@ -93,14 +93,12 @@ std::string ToNativePath(const std::wstring& path)
     if (ascii == path.size())
         return out;
     out.reserve(path.size() + (path.size() - ascii) * 3);
-    for (std::size_t i = ascii; i < path.size(); ++i) {
+    for (std::size_t i = ascii, length = 1; i < path.size(); i += length) {
         const wchar_t wc = path[i];
-        auto cp = static_cast<char32_t>(wc);
-        // A surrogate pair is one character. A surrogate on its own, which
-        // only a name from a 16-bit system holds, is written as its value in
-        // three bytes; they do not decode back to it.
-        if (kUtf16 && IsHighSurrogate(cp) && i + 1 < path.size() && IsLowSurrogate(path[i + 1]))
-            cp = 0x10000 + ((cp - 0xD800) << 10) + (static_cast<char32_t>(path[++i]) - 0xDC00);
+        // A surrogate on its own, which only a name from a 16-bit system
+        // holds, is written as its value in three bytes; they do not decode
+        // back to it.
+        const char32_t cp = CharacterAt(path, i, length);
         if (IsNonUtf8Byte(wc)) {
             out += static_cast<char>(cp - kNonUtf8ByteBase);
         } else if (cp < 0x80) {
@@ -120,6 +118,17 @@ std::string ToNativePath(const std::wstring& path)
         }
     }
     return out;
+}
+
+char32_t CharacterAt(const std::wstring& text, std::size_t i, std::size_t& length)
+{
+    const auto c = static_cast<char32_t>(text[i]);
+    length = 1;
+    if (kUtf16 && IsHighSurrogate(c) && i + 1 < text.size() && IsLowSurrogate(text[i + 1])) {
+        length = 2;
+        return 0x10000 + ((c - 0xD800) << 10) + (static_cast<char32_t>(text[i + 1]) - 0xDC00);
+    }
+    return c;
 }
 
 std::filesystem::path ToFilesystemPath(const std::wstring& path)

@@ -16,6 +16,10 @@ std::string ToNativePath(const std::wstring& path);
 std::filesystem::path ToFilesystemPath(const std::wstring& path);
 std::wstring FromFilesystemPath(const std::filesystem::path& path);
 
+// The character that starts at text[i], and in `length` how many wide
+// characters hold it: two for a surrogate pair where they are 16 bits wide.
+char32_t CharacterAt(const std::wstring& text, std::size_t i, std::size_t& length);
+
 // The first of the 256 code points that stand for bytes that are not UTF-8.
 constexpr wchar_t kNonUtf8ByteBase = 0xDC80;
 

@@ -24,7 +24,10 @@ std::string AtLine(int lineNumber)
 bool ConvertLine(const std::string& line, int lineNumber, std::string& out, std::string& error)
 {
     out.clear();
-    for (const wchar_t wc : FromNativePath(line)) {
+    const std::wstring wide = FromNativePath(line);
+    for (std::size_t i = 0, length = 1; i < wide.size(); i += length) {
+        const wchar_t wc = wide[i];
+        const char32_t character = CharacterAt(wide, i, length);
         if (IsNonUtf8Byte(wc)) {
             error = AtLine(lineNumber) + "the text is not valid UTF-8";
             return false;
@@ -35,10 +38,10 @@ bool ConvertLine(const std::string& line, int lineNumber, std::string& out, std:
             return false;
         }
         std::string narrow;
-        if (!WideToNarrow(std::wstring(1, wc), narrow)) {
+        if (!WideToNarrow(wide.substr(i, length), narrow)) {
             char code[16];
-            std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(wc));
-            error = AtLine(lineNumber) + "\"" + ToUtf8(std::wstring(1, wc)) + "\" (" + code +
+            std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(character));
+            error = AtLine(lineNumber) + "\"" + ToUtf8(wide.substr(i, length)) + "\" (" + code +
                 ") cannot be written in Windows-1252, the only text a book can hold";
             return false;
         }

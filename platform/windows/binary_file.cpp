@@ -47,8 +47,10 @@ BOOL CFile::Open(const std::wstring& path, OpenFlags mode)
     // file open here never stops another program from replacing it.
     const DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
     const bool reading = mode == modeRead || mode == modeReadAt;
+    // Opened for ReadAt, a folder opens too, and reads as nothing.
+    const DWORD flags = FILE_ATTRIBUTE_NORMAL | (mode == modeReadAt ? FILE_FLAG_BACKUP_SEMANTICS : 0);
     const HANDLE file = ::CreateFileW(path.c_str(), reading ? GENERIC_READ : GENERIC_WRITE, share, nullptr,
-        reading ? OPEN_EXISTING : CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        reading ? OPEN_EXISTING : CREATE_ALWAYS, flags, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return FALSE;
     m_hFile = reinterpret_cast<std::intptr_t>(file);

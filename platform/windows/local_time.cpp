@@ -27,6 +27,18 @@ DYNAMIC_TIME_ZONE_INFORMATION CurrentZone()
     return zone;
 }
 
+// The zone's offsets and daylight-saving dates in `year`. These, with the
+// conversions of a single year's rules, do what TzSpecificLocalTimeToSystemTimeEx
+// and its reverse do; wine 8 has only stubs of those two.
+std::optional<TIME_ZONE_INFORMATION> RulesOfYear(WORD year)
+{
+    DYNAMIC_TIME_ZONE_INFORMATION zone = CurrentZone();
+    TIME_ZONE_INFORMATION rules{};
+    if (!::GetTimeZoneInformationForYear(year, &zone, &rules))
+        return std::nullopt;
+    return rules;
+}
+
 } // namespace
 
 void UseTimeZone(const std::optional<DYNAMIC_TIME_ZONE_INFORMATION>& zone)
@@ -45,16 +57,12 @@ std::optional<DYNAMIC_TIME_ZONE_INFORMATION> FindTimeZone(const std::wstring& ke
 
 std::int64_t LocalToSeconds(const SYSTEMTIME& local)
 {
-    DYNAMIC_TIME_ZONE_INFORMATION zone = CurrentZone();
     SYSTEMTIME exact = local;
     exact.wMilliseconds = 0;
     SYSTEMTIME utc{};
     FILETIME ticks{};
-    // The zone's rules for that year, through the functions that wine has too
-    // (it lacks the ...Ex ones that take the dynamic zone).
-    TIME_ZONE_INFORMATION rules{};
-    if (!::GetTimeZoneInformationForYear(local.wYear, &zone, &rules) ||
-        !::TzSpecificLocalTimeToSystemTime(&rules, &exact, &utc) || !::SystemTimeToFileTime(&utc, &ticks))
+    const auto rules = RulesOfYear(local.wYear);
+    if (!rules || !::TzSpecificLocalTimeToSystemTime(&*rules, &exact, &utc) || !::SystemTimeToFileTime(&utc, &ticks))
         return -1;
     const auto since1601 =
         static_cast<std::int64_t>((static_cast<std::uint64_t>(ticks.dwHighDateTime) << 32) | ticks.dwLowDateTime);
@@ -67,12 +75,19 @@ bool SecondsToLocal(std::int64_t seconds, SYSTEMTIME& local)
         return false;
     const auto since1601 = static_cast<std::uint64_t>(seconds + kSecondsFrom1601To1970) * kTicksPerSecond;
     const FILETIME ticks{static_cast<DWORD>(since1601), static_cast<DWORD>(since1601 >> 32)};
-    DYNAMIC_TIME_ZONE_INFORMATION zone = CurrentZone();
     SYSTEMTIME utc{};
-    TIME_ZONE_INFORMATION rules{};
-    if (!::FileTimeToSystemTime(&ticks, &utc) || !::GetTimeZoneInformationForYear(utc.wYear, &zone, &rules) ||
-        !::SystemTimeToTzSpecificLocalTime(&rules, &utc, &local))
+    if (!::FileTimeToSystemTime(&ticks, &utc))
         return false;
+    // The rules of the local year, which around New Year is not always the
+    // year of the UTC date.
+    auto rules = RulesOfYear(utc.wYear);
+    if (!rules || !::SystemTimeToTzSpecificLocalTime(&*rules, &utc, &local))
+        return false;
+    if (local.wYear != utc.wYear) {
+        rules = RulesOfYear(local.wYear);
+        if (!rules || !::SystemTimeToTzSpecificLocalTime(&*rules, &utc, &local))
+            return false;
+    }
     local.wMilliseconds = 0;
     return true;
 }

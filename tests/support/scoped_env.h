@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "platform/native_path.h"
+
 #include <cstdlib>
 #include <optional>
 #include <string>
@@ -15,15 +17,26 @@ public:
     {
         if (const char* old = std::getenv(name))
             m_old = old;
-        value ? ::setenv(name, value->c_str(), 1) : ::unsetenv(name);
+        Set(name, value);
     }
     ~ScopedEnv() { Restore(); }
     // Puts back what was there before the object's lifetime ends.
-    void Restore() const { m_old ? ::setenv(m_name, m_old->c_str(), 1) : ::unsetenv(m_name); }
+    void Restore() const { Set(m_name, m_old); }
     ScopedEnv(const ScopedEnv&) = delete;
     ScopedEnv& operator=(const ScopedEnv&) = delete;
 
 private:
+    static void Set(const char* name, const std::optional<std::string>& value)
+    {
+#ifdef _WIN32
+        // Windows' own environment too, which the program reads; an empty
+        // value removes the variable.
+        ::_wputenv_s(FromNativePath(name).c_str(), value ? FromNativePath(*value).c_str() : L"");
+#else
+        value ? ::setenv(name, value->c_str(), 1) : ::unsetenv(name);
+#endif
+    }
+
     const char* m_name;
     std::optional<std::string> m_old;
 };

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <string>
 
 // A fresh directory for one test, removed with everything in it afterwards.
@@ -12,8 +13,16 @@ class TempDir
 public:
     TempDir()
     {
+#ifdef _WIN32
+        std::random_device random;
+        std::error_code error;
+        do
+            m_path = std::filesystem::temp_directory_path() / ("velmora-test-" + std::to_string(random()));
+        while (!std::filesystem::create_directory(m_path, error) && !error);
+#else
         std::string pattern = (std::filesystem::temp_directory_path() / "velmora-test-XXXXXX").string();
         m_path = ::mkdtemp(pattern.data());
+#endif
     }
     ~TempDir()
     {
@@ -25,8 +34,14 @@ public:
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
 
-    const std::filesystem::path& Path() const { return m_path; }
-    std::filesystem::path operator/(const std::string& name) const { return m_path / name; }
+    const std::filesystem::path& Path() const
+    {
+        return m_path;
+    }
+    std::filesystem::path operator/(const std::string& name) const
+    {
+        return m_path / name;
+    }
 
     void Write(const std::string& name, const std::string& bytes) const
     {

@@ -5,7 +5,37 @@
 
 #include <ctime>
 
+#ifdef _WIN32
+#include "platform/windows/time_zone.h"
+
+#include <gtest/gtest.h>
+#include <map>
+#endif
+
 // Sets the time zone for the lifetime of the object, then restores the old one.
+#ifdef _WIN32
+// Windows names its zones otherwise, and sets one per process through the
+// program's own choice of zone; a zone it does not know fails the test.
+class ScopedTimeZone
+{
+public:
+    explicit ScopedTimeZone(const char* zone)
+    {
+        static const std::map<std::string, std::wstring> kWindowsNames{
+            {"UTC", L"UTC"},
+            {"Europe/Berlin", L"W. Europe Standard Time"},
+            {"America/New_York", L"Eastern Standard Time"},
+        };
+        const auto name = kWindowsNames.find(zone);
+        const auto found = name == kWindowsNames.end() ? std::nullopt : FindTimeZone(name->second);
+        EXPECT_TRUE(found) << "no Windows zone for " << zone;
+        UseTimeZone(found);
+    }
+    ~ScopedTimeZone() { UseTimeZone(std::nullopt); }
+    ScopedTimeZone(const ScopedTimeZone&) = delete;
+    ScopedTimeZone& operator=(const ScopedTimeZone&) = delete;
+};
+#else
 class ScopedTimeZone
 {
 public:
@@ -26,3 +56,4 @@ public:
 private:
     ScopedEnv m_tz;
 };
+#endif

@@ -8,13 +8,22 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#ifdef _WIN32
+#include "platform/windows/windows_api.h"
+#endif
 
 namespace {
 
 std::size_t OpenFileCount()
 {
+#ifdef _WIN32
+    DWORD handles = 0;
+    ::GetProcessHandleCount(::GetCurrentProcess(), &handles);
+    return handles;
+#else
     const std::filesystem::directory_iterator fds("/proc/self/fd");
     return static_cast<std::size_t>(std::distance(begin(fds), end(fds)));
+#endif
 }
 
 class BookFileTest : public ::testing::Test
@@ -23,7 +32,7 @@ protected:
     std::wstring Put(const std::string& bytes)
     {
         m_dir.Write("maravelle.pdb", bytes);
-        return FromNativePath((m_dir / "maravelle.pdb").string());
+        return FromFilesystemPath(m_dir / "maravelle.pdb");
     }
     std::wstring Read(const std::string& bytes, int index)
     {

@@ -43,8 +43,12 @@ TEST(CTime, ATimeOfDayTheClocksSkipComesBackAsItWasGiven)
         EXPECT_EQ(DateTimeText(CTime(At(2027, 3, 28, 2, 30)).GetAsSystemTime()), "2027-03-27 02:30:00.000");
         EXPECT_EQ(DateTimeText(CTime(At(2027, 3, 28, 3, 0)).GetAsSystemTime()), "2027-03-28 03:00:00.000");
     }
+#ifndef _WIN32
+    // Windows' zones change their offset only at the daylight-saving dates of
+    // each year, so it cannot tell of this.
     ScopedTimeZone zone("Pacific/Apia"); // 30 December 2011 never happened there
     EXPECT_EQ(DateTimeText(CTime(At(2011, 12, 30, 8, 0)).GetAsSystemTime()), "2011-12-29 08:00:00.000");
+#endif
 }
 
 TEST(LocalTime, FirstMomentThatExists)
