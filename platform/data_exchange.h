@@ -20,6 +20,9 @@ class CMonthCalCtrl
 public:
     // The selected date; FALSE when nothing is selected.
     BOOL GetCurSel(SYSTEMTIME& selection) const;
+    // Selects `date` (its time of day and day of week are not looked at)
+    // without notifying the change; FALSE when it is no real date.
+    BOOL SetCurSel(const SYSTEMTIME& date);
     HWND m_hWnd = nullptr;
 };
 

@@ -21,6 +21,13 @@ BOOL CMonthCalCtrl::GetCurSel(SYSTEMTIME& selection) const
     return m_hWnd && ::SendMessageW(m_hWnd, MCM_GETCURSEL, 0, reinterpret_cast<LPARAM>(&selection)) ? TRUE : FALSE;
 }
 
+BOOL CMonthCalCtrl::SetCurSel(const SYSTEMTIME& date)
+{
+    SYSTEMTIME day = date;
+    day.wHour = day.wMinute = day.wSecond = day.wMilliseconds = 0;
+    return m_hWnd && ::SendMessageW(m_hWnd, MCM_SETCURSEL, 0, reinterpret_cast<LPARAM>(&day)) ? TRUE : FALSE;
+}
+
 namespace {
 
 HWND Item(CDataExchange* pDX, int id)
