@@ -19,7 +19,7 @@ cleanup() {
 trap cleanup EXIT
 fail() {
   echo "FAIL: $*" >&2
-  [ -z "${DISPLAY:-}" ] || import -window root "$WORK/fail.png" 2>/dev/null && cp "$WORK/fail.png" "${TMPDIR:-/tmp}/windows_program_test-fail.png" 2>/dev/null || true
+  [ -z "${DISPLAY:-}" ] || import -window root "$WORK/fail.png" 2>/dev/null && cp "$WORK/fail.png" "${TMPDIR:-/tmp}/windows_program-fail.png" 2>/dev/null || true
   exit 1
 }
 
