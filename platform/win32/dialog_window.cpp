@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "platform/win32/dialog_window.h"
+#include "platform/win32/accessible_name.h"
 #include "platform/win32/calendar_control.h"
 #include "platform/win32/dialog_template_ex.h"
 
@@ -76,12 +77,15 @@ INT_PTR CALLBACK DialogWindow::DialogProc(HWND hWnd, UINT message, WPARAM wParam
 
 BOOL DialogWindow::OnInit()
 {
+    SetAccessibleName(m_hWnd, m_dlg.Template().accessibleName);
     for (const ControlTemplate& c : m_dlg.Template().controls) {
-        if (c.kind != ControlKind::MonthCalendar)
-            continue;
-        const HWND hCalendar = ::GetDlgItem(m_hWnd, c.id);
-        FitCalendar(m_hWnd, hCalendar);
-        HandleCalendarKeys(hCalendar);
+        const HWND hControl = ::GetDlgItem(m_hWnd, c.id);
+        if (c.id != IDC_STATIC)
+            SetAccessibleName(hControl, c.accessibleName);
+        if (c.kind == ControlKind::MonthCalendar) {
+            FitCalendar(m_hWnd, hControl);
+            HandleCalendarKeys(hControl);
+        }
     }
     m_dlg.PlaceByTemplate();
     return m_dlg.OnInitDialog();

@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <commctrl.h>
+#include <objbase.h>
 
 namespace {
 
@@ -31,9 +32,14 @@ int RunWinApp(int, char**)
         return 1;
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_DATE_CLASSES | ICC_STANDARD_CLASSES};
     ::InitCommonControlsEx(&controls);
+    // The windows' thread is a COM apartment of its own, for the names that
+    // screen readers say.
+    const HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     GetServices().messageBox = ShowMessageBox;
     app->InitInstance();
     g_pTopWindow = nullptr;
+    if (SUCCEEDED(com))
+        ::CoUninitialize();
     // Give a booking with the scheduler a moment to finish, but never hang.
     FinishBackgroundWork(std::chrono::seconds(2));
     return 0;
