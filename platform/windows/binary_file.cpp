@@ -147,26 +147,36 @@ std::uint64_t CFile::GetLength() const
 
 namespace {
 
-bool IsLink(const std::wstring& path)
+// Whether the folder holds an entry named as `path`'s last part, even one
+// that cannot be opened, such as a link to nothing.
+bool HasEntry(const std::wstring& path)
 {
-    const DWORD attributes = ::GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+    WIN32_FIND_DATAW found{};
+    const HANDLE search = ::FindFirstFileW(path.c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return false;
+    ::FindClose(search);
+    return true;
 }
 
-// The file that a replacement goes to. A link (a symbolic link or a junction
-// on the way to a file) is written through, so that the link stays and the
-// file it names gets the new content; a link that names nothing is refused
-// rather than followed to make a file.
+// The file that a replacement goes to: the file that `path` finally names,
+// so that a link (a symbolic link, or a junction on the way) stays and the
+// file it names gets the new content. A link that names nothing is refused
+// rather than followed to make a file; a path where nothing is names itself.
 bool ResolveLink(const std::wstring& path, std::wstring& target)
 {
-    if (!IsLink(path)) {
+    const HANDLE file = ::CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+        OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        const DWORD error = ::GetLastError();
+        if (error != ERROR_FILE_NOT_FOUND || HasEntry(path)) {
+            ::SetLastError(error == ERROR_SUCCESS || error == ERROR_FILE_NOT_FOUND ? ERROR_PATH_NOT_FOUND : error);
+            return false;
+        }
+        ::SetLastError(error);
         target = path;
         return true;
     }
-    const HANDLE file = ::CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-        OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
     std::wstring resolved(MAX_PATH, L'\0');
     DWORD length = ::GetFinalPathNameByHandleW(file, resolved.data(), static_cast<DWORD>(resolved.size()), 0);
     if (length >= resolved.size()) {
@@ -180,6 +190,25 @@ bool ResolveLink(const std::wstring& path, std::wstring& target)
     resolved.resize(length);
     target = resolved;
     return true;
+}
+
+// Moves the new file over the old one, the move written through to the disk
+// before it returns. A file that another program has open cannot be
+// replaced on Windows; readers such as the program's own hold theirs for a
+// moment only, so the move is tried again for a while.
+bool MoveOver(const std::wstring& from, const std::wstring& to)
+{
+    constexpr int kAttempts = 40;
+    constexpr DWORD kPause = 50; // milliseconds
+    for (int attempt = 1;; ++attempt) {
+        if (::MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+            return true;
+        const DWORD error = ::GetLastError();
+        if (attempt == kAttempts || (error != ERROR_ACCESS_DENIED && error != ERROR_SHARING_VIOLATION))
+            return false;
+        ::Sleep(kPause);
+        ::SetLastError(error);
+    }
 }
 
 // Creates a file beside `target` under a name that nothing has yet: a file,
@@ -220,8 +249,7 @@ bool ReplaceFileContent(const std::wstring& path, const void* data, std::size_t 
     }
     ok = ok && ::FlushFileBuffers(file);
     ok = ::CloseHandle(file) && ok;
-    // The rename is written through to the disk before it returns.
-    if (!ok || !::MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    if (!ok || !MoveOver(temp, target)) {
         KeepLastError keep;
         ::DeleteFileW(temp.c_str());
         return false;

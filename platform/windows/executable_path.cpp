@@ -2,20 +2,27 @@
 #include "platform/windows/executable_path.h"
 #include "platform/windows/windows_api.h"
 
+#include <algorithm>
+
 std::wstring ExecutablePath()
 {
-    // A path longer than MAX_PATH fills the buffer and is cut short, so the
-    // buffer grows until the whole path fits (32767 characters at most).
-    std::wstring path(MAX_PATH, L'\0');
+    return ModulePath(nullptr, MAX_PATH);
+}
+
+std::wstring ModulePath(HMODULE module, std::size_t room)
+{
+    // A path longer than the room fills it and is cut short, so the room
+    // grows until the whole path fits (32767 characters at most).
+    std::wstring path(std::max<std::size_t>(room, 1), L'\0');
     for (;;) {
-        const DWORD length = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        const DWORD length = ::GetModuleFileNameW(module, path.data(), static_cast<DWORD>(path.size()));
         if (length == 0)
             return std::wstring();
         if (length < path.size()) {
             path.resize(length);
             return path;
         }
-        if (path.size() >= 32768)
+        if (path.size() > 32767)
             return std::wstring();
         path.resize(path.size() * 2);
     }

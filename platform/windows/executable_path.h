@@ -1,8 +1,15 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "platform/windows/windows_api.h"
+
+#include <cstddef>
 #include <string>
 
 // The full path of the running executable, however long; empty when the
 // system does not tell.
 std::wstring ExecutablePath();
+
+// The full path of `module`, asked for with room for `room` characters at
+// first.
+std::wstring ModulePath(HMODULE module, std::size_t room);
