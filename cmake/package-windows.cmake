@@ -30,7 +30,9 @@ set(CPACK_NSIS_MUI_UNIICON ${CMAKE_BINARY_DIR}/resources/windows/velmora.ico)
 set(CPACK_NSIS_INSTALLED_ICON_NAME talvik.exe)
 set(CPACK_NSIS_EXECUTABLES_DIRECTORY .)
 set(CPACK_PACKAGE_EXECUTABLES talvik Velmora)
-set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
+# An upgrade writes over the installed files in place and runs no uninstaller
+# first: that would remove the user's settings and booked daily start.
+set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL OFF)
 
 # What the installer does first, and the uninstaller; each says why.
 set(CPACK_NSIS_EXTRA_PREINSTALL_COMMANDS "!include '${CMAKE_SOURCE_DIR}/packaging/windows/preinstall.nsh'")

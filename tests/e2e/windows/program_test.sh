@@ -4,8 +4,9 @@
 # silent install; the first start opens on today's reading and the settings
 # window, whose OK writes the same 24 bytes as on Linux; a date chosen with
 # the keys shows that date's reading; autorun on registers the daily task
-# with wake and catch-up, off deletes it; Escape ends the program; a silent
-# uninstall leaves no file, Start-menu entry or task behind.
+# with wake and catch-up, off deletes it; Escape ends the program; installing
+# again keeps the settings and the task; a silent uninstall leaves no file,
+# Start-menu entry or task behind.
 # Needs INSTALLER (the built Velmora-*-win64.exe) and WINEPREFIX.
 set -euo pipefail
 export WINEDEBUG=-all TZ=UTC
@@ -150,6 +151,12 @@ keys Escape
 for _ in $(seq 100); do kill -0 "$APP_PID" 2>/dev/null || break; sleep 0.1; done
 kill -0 "$APP_PID" 2>/dev/null && fail "Escape did not end the program"
 APP_PID=
+
+# Installing again over it, as an upgrade does, keeps the settings and the
+# booked start.
+wine "$INSTALLER" /S </dev/null >/dev/null 2>&1 || fail "the installer failed over an install"
+[ -f "$DIR/orv.dat" ] || fail "installing again removed the settings"
+[ -n "$(task_files)" ] || fail "installing again removed the daily start"
 
 # Uninstall: it finishes a little after wine returns.
 wine "$DIR/Uninstall.exe" /S </dev/null >/dev/null 2>&1 || fail "the uninstaller failed"
