@@ -8,7 +8,6 @@
 #include <fcntl.h>
 #include <io.h>
 #include <iostream>
-#include <memory>
 #include <streambuf>
 
 namespace {
@@ -29,7 +28,6 @@ public:
     {
         setp(m_buffer, m_buffer + sizeof m_buffer);
     }
-    ~ConsoleBuffer() override { sync(); }
 
 protected:
     int_type overflow(int_type c) override
@@ -82,11 +80,10 @@ void ToConsole(std::ostream& stream, DWORD which)
     const HANDLE handle = ::GetStdHandle(which);
     if (!IsConsole(handle))
         return;
-    static std::unique_ptr<ConsoleBuffer> buffers[2];
-    auto& buffer = buffers[which == STD_OUTPUT_HANDLE ? 0 : 1];
-    buffer = std::make_unique<ConsoleBuffer>(handle);
     stream.flush();
-    stream.rdbuf(buffer.get());
+    // Never destroyed: the standard streams are flushed at exit after every
+    // other static object is gone.
+    stream.rdbuf(new ConsoleBuffer(handle));
 }
 
 } // namespace

@@ -6,12 +6,15 @@
 #include "platform/windows/executable_path.h"
 #include "platform/windows/windows_api.h"
 #include "scoped_env.h"
+#include "service_doubles.h"
+#include "settings/settings_state.h"
 #include "temp_dir.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <thread>
 
 namespace {
@@ -151,6 +154,68 @@ TEST(ExecutablePath, HoweverLongThePath)
     // Paths past MAX_PATH are cut short unless the room grows until they fit.
     for (const std::size_t room : {1, 8, 64})
         EXPECT_EQ(ModulePath(nullptr, room), self) << room;
+}
+
+const SettingsRecord kOld{1, 0, At(2026, 12, 7, 8, 0)};
+const SettingsRecord kNew{0, 1, At(2031, 2, 3, 4, 5)};
+
+std::string Bytes(const SettingsRecord& record)
+{
+    const auto bytes = EncodeSettingsRecord(record);
+    return std::string(bytes.begin(), bytes.end());
+}
+
+// Run by SettingsSaveKilled.FileIsAlwaysTheOldOrTheNewRecord in a child:
+// saves the new and the old settings by turns until it is killed.
+TEST(SettingsSaveProbe, SavesUntilKilled)
+{
+    const char* folder = std::getenv("VELMORA_PROBE_FOLDER");
+    if (!folder)
+        GTEST_SKIP() << "only run by SettingsSaveKilled.FileIsAlwaysTheOldOrTheNewRecord";
+    FakeServices services(folder);
+    std::ofstream(std::string(folder) + "/started") << "";
+    for (bool next = true;; next = !next) {
+        SettingsState state;
+        state.m_record = next ? kNew : kOld;
+        state.WriteSettingsFile();
+    }
+}
+
+// Killed at any moment (TerminateProcess, as Task Manager ends a program),
+// a save leaves the whole old or the whole new settings.
+TEST(SettingsSaveKilled, FileIsAlwaysTheOldOrTheNewRecord)
+{
+    TempDir dir;
+    dir.Write("orv.dat", Bytes(kOld));
+    ScopedEnv probe("VELMORA_PROBE_FOLDER", dir.Path().string());
+    const std::wstring self = ExecutablePath();
+    std::mt19937 random(std::random_device{}());
+    int midSave = 0;
+    for (int kill = 0; kill < 30; ++kill) {
+        std::wstring command = L"\"" + self + L"\" --gtest_filter=SettingsSaveProbe.*";
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION child{};
+        fs::remove(dir / "started");
+        ASSERT_TRUE(::CreateProcessW(
+            self.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &child));
+        while (!fs::exists(dir / "started"))
+            ::Sleep(1);
+        ::Sleep(std::uniform_int_distribution<DWORD>(0, 20)(random));
+        ::TerminateProcess(child.hProcess, 1);
+        ::WaitForSingleObject(child.hProcess, INFINITE);
+        ::CloseHandle(child.hThread);
+        ::CloseHandle(child.hProcess);
+
+        const std::string content = dir.Read("orv.dat");
+        ASSERT_TRUE(content == Bytes(kOld) || content == Bytes(kNew))
+            << "after kill " << kill << " orv.dat holds " << content.size() << " other bytes";
+        // A save cut off before its rename leaves its new file behind.
+        for (const auto& entry : fs::directory_iterator(dir.Path()))
+            if (entry.path().filename().string().starts_with("orv.dat.new-") && fs::remove(entry.path()))
+                ++midSave;
+    }
+    EXPECT_GT(midSave, 0) << "no kill landed inside a save, so none was tested";
 }
 
 } // namespace

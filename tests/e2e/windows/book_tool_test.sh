@@ -72,10 +72,15 @@ same 0 make "$WORK/short.txt" "$WORK/short.pdb"
 same 0 show "$WORK/short.pdb" 2026-01-03
 printf 'Title\n\nan arrow \xE2\x86\x92 and \xF0\x9F\x98\x80\n' >"$WORK/bad.txt"
 same 1 make "$WORK/bad.txt" "$WORK/bad.pdb"
-printf 'Title\n\nred \e[31mRED\e[0m\tend\n' >"$WORK/control.txt"
+printf 'Title\n\nred \e[31mRED\e[0m caf\xc3\xa9 \xe2\x82\xac \xe2\x80\x9cq\xe2\x80\x9d\n' >"$WORK/control.txt"
 same 0 make --name $'\e]0;pwned\a' "$WORK/control.txt" "$WORK/control.pdb"
 same 0 info "$WORK/control.pdb"
 same 0 show "$WORK/control.pdb" 2026-01-01
+# In a console (wine makes one of a terminal) the characters arrive through
+# WriteConsoleW, and control characters are shown escaped.
+# shellcheck disable=SC2086
+shown=$(script -qec "$(printf '%q ' $WINE_RUN "$DIR/talvik-book.exe" show "$WORK/control.pdb" 2026-01-01)" /dev/null </dev/null)
+grep -qF $'red \\x1B[31mRED\\x1B[0m caf\u00e9 \u20ac \u201cq\u201d' <<<"$shown" || fail "the console showed [$shown]"
 head -c 100 "$book" >"$WORK/cut.pdb"
 same 1 info "$WORK/cut.pdb"
 
