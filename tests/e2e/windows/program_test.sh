@@ -33,7 +33,6 @@ Xvfb -displayfd 3 -noreset -screen 0 1024x768x24 -nolisten tcp 3>"$WORK/display"
 XVFB_PID=$!
 for _ in $(seq 200); do [ -s "$WORK/display" ] && break; sleep 0.05; done
 export DISPLAY=":$(tr -d '\n' <"$WORK/display")"
-wineserver -p >/dev/null 2>&1 </dev/null || true
 
 keys() { xdotool key --delay 80 "$@"; sleep 0.5; }
 # Waits for a mapped window of the program titled exactly "$1"; prints its id.
