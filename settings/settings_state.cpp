@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "settings/settings_state.h"
 #include "platform/binary_file.h"
+#include "platform/error_text.h"
 #include "platform/folders.h"
 #include "platform/native_path.h"
 #include "platform/program_dir.h"
@@ -55,7 +56,7 @@ bool OpenSettingsFile(CFile& file)
 
 std::wstring SystemReason()
 {
-    return FromNativePath(std::strerror(errno));
+    return FromNativePath(LastErrorText());
 }
 
 } // namespace

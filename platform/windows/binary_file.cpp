@@ -40,7 +40,7 @@ CFile::~CFile()
     Close();
 }
 
-BOOL CFile::Open(const std::wstring& path, OpenFlags mode)
+bool CFile::Open(const std::wstring& path, OpenFlags mode)
 {
     Close();
     // Shared for reading, writing and deleting, so that a book or settings
@@ -57,7 +57,7 @@ BOOL CFile::Open(const std::wstring& path, OpenFlags mode)
     return TRUE;
 }
 
-BOOL CFile::Open(const std::string& nativePath, OpenFlags mode)
+bool CFile::Open(const std::string& nativePath, OpenFlags mode)
 {
     return Open(FromNativePath(nativePath), mode);
 }
@@ -232,22 +232,39 @@ HANDLE CreateNewFileBeside(const std::wstring& target, std::wstring& name)
 
 } // namespace
 
-bool ReplaceFileContent(const std::wstring& path, const void* data, std::size_t size)
+bool ReplaceFileContent(const std::wstring& path, const ContentProducer& produce)
 {
     std::wstring target;
     if (!ResolveLink(path, target))
         return false;
+    // What the user made read-only stays as it is, and a folder or a device
+    // is never replaced by a file.
+    const DWORD attributes = ::GetFileAttributesW(target.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES) {
+        if (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) {
+            ::SetLastError(ERROR_INVALID_NAME);
+            return false;
+        }
+        if (attributes & FILE_ATTRIBUTE_READONLY) {
+            ::SetLastError(ERROR_ACCESS_DENIED);
+            return false;
+        }
+    }
     std::wstring temp;
     const HANDLE file = CreateNewFileBeside(target, temp);
     if (file == INVALID_HANDLE_VALUE)
         return false;
-    bool ok = true;
-    for (std::size_t done = 0; ok && done < size;) {
-        DWORD put = 0;
-        ok = ::WriteFile(file, static_cast<const char*>(data) + done, Chunk(size - done), &put, nullptr) && put > 0;
-        done += put;
-    }
-    ok = ok && ::FlushFileBuffers(file);
+    const ContentWriter write = [file](const void* bytes, std::size_t count) {
+        for (std::size_t done = 0; done < count;) {
+            DWORD put = 0;
+            if (!::WriteFile(file, static_cast<const char*>(bytes) + done, Chunk(count - done), &put, nullptr) ||
+                put == 0)
+                return false;
+            done += put;
+        }
+        return true;
+    };
+    bool ok = produce(write) && ::FlushFileBuffers(file);
     ok = ::CloseHandle(file) && ok;
     if (!ok || !MoveOver(temp, target)) {
         KeepLastError keep;
@@ -255,4 +272,9 @@ bool ReplaceFileContent(const std::wstring& path, const void* data, std::size_t 
         return false;
     }
     return true;
+}
+
+bool ReplaceFileContent(const std::wstring& path, const void* data, std::size_t size)
+{
+    return ReplaceFileContent(path, [&](const ContentWriter& write) { return write(data, size); });
 }

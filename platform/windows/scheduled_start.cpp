@@ -1,9 +1,14 @@
 // SPDX-License-Identifier: MIT
 #include "platform/scheduled_start.h"
+#include "platform/windows/task_scheduler.h"
+#include "platform/windows/task_service.h"
 
-// The Task Scheduler's bookings are not made on Windows yet, so none can be
-// removed either.
-ScheduledStartRemoval RemoveScheduledStartNow(const std::wstring&)
+ScheduledStartRemoval RemoveScheduledStartNow(const std::wstring& app)
 {
-    return {false, "daily starts are not available on Windows yet"};
+    const ComApartment com;
+    if (!com.Failure().empty())
+        return {false, com.Failure()};
+    ScheduledStartRemoval removal;
+    removal.failure = TaskSchedulerBookNow(app, std::nullopt, &removal.bWasBooked);
+    return removal;
 }

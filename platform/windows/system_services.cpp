@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "platform/services.h"
+#include "platform/windows/chime.h"
 #include "platform/windows/executable_path.h"
+#include "platform/windows/task_scheduler.h"
 #include "platform/windows/windows_api.h"
 
 namespace {
@@ -16,18 +18,21 @@ SYSTEMTIME SystemLocalTime()
 
 Services& GetServices()
 {
-    // The message box needs the windows, the scheduled start the Task
-    // Scheduler and the chime the sound system; each comes with its own part
-    // of the program and puts itself in here.
+    // The message box needs the windows; they put it in themselves.
     static Services services{
         SystemLocalTime,
         ExecutablePath,
+        TaskSchedulerRunAppAtTime,
         nullptr,
-        nullptr,
+        WindowsPlaySound,
+        // Whether other users could replace the program is not checked on
+        // Windows yet: an empty slot books every start.
         nullptr,
     };
     return services;
 }
 
-void FinishBackgroundWork(std::chrono::milliseconds)
-{ }
+void FinishBackgroundWork(std::chrono::milliseconds timeout)
+{
+    WaitForScheduledStarts(timeout);
+}

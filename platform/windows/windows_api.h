@@ -12,6 +12,8 @@
 #define WIN32_LEAN_AND_MEAN
 #endif
 #include <windows.h>
+// The common controls' names too (MCS_NOTODAY in the window templates).
+#include <commctrl.h>
 
 #undef CreateDialog
 #undef CreateFile

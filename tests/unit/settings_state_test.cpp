@@ -2,7 +2,6 @@
 #include "scoped_env.h"
 #include "service_doubles.h"
 #include "settings/settings_state.h"
-#include "small_disk.h"
 #include "temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -15,12 +14,18 @@
 #include <random>
 #include <string>
 #include <thread>
-#include <unistd.h>
 #include <vector>
+
+#ifdef _WIN32
+#include "platform/windows/windows_api.h"
+#else
+#include "small_disk.h"
 
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
+#endif
 
 namespace {
 
@@ -125,6 +130,16 @@ TEST_F(SettingsStateTest, FailedSaveKeepsTheOldFile)
     m_dir.Write("orv.dat", kRecord);
     m_state.LoadSettings();
     m_state.m_stored.chime = 1;
+#ifdef _WIN32
+    // Another program holding the file open without sharing its deletion
+    // (an editor, a virus scanner) makes the replacement fail.
+    const std::wstring path = FromFilesystemPath(m_dir / "orv.dat");
+    const HANDLE held = ::CreateFileW(
+        path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    m_state.WriteSettingsFile();
+    ::CloseHandle(held);
+#else
     // A file size limit below the record's 24 bytes makes the save fail, as
     // a full disk would, whoever runs the test.
     rlimit old{};
@@ -135,6 +150,7 @@ TEST_F(SettingsStateTest, FailedSaveKeepsTheOldFile)
     m_state.WriteSettingsFile();
     ::setrlimit(RLIMIT_FSIZE, &old);
     std::signal(SIGXFSZ, handler);
+#endif
     EXPECT_EQ(m_dir.Read("orv.dat"), kRecord);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(m_dir.Path()), {}), 1) << "nothing left behind";
 }
@@ -145,8 +161,13 @@ class SettingsPlaceTest : public ::testing::Test
 {
 protected:
     TempDir m_home;
+#ifdef _WIN32
+    ScopedEnv m_config{"APPDATA", (m_home / "config").string()};
+    std::filesystem::path m_userFile = m_home / "config" / "Velmora" / "orv.dat";
+#else
     ScopedEnv m_config{"XDG_CONFIG_HOME", (m_home / "config").string()};
     std::filesystem::path m_userFile = m_home / "config" / "velmora" / "orv.dat";
+#endif
 
     static std::string Load()
     {
@@ -186,6 +207,9 @@ TEST_F(SettingsPlaceTest, WritableProgramFolderKeepsTheFileBesideIt)
     EXPECT_EQ(ReadFile(m_userFile), kRecord);
 }
 
+// Under wine the tests run as root, whom no folder's permissions stop;
+// read-only mounts, file size limits and fork are Linux's.
+#ifndef _WIN32
 TEST_F(SettingsPlaceTest, ReadOnlyProgramFolderKeepsTheUsersOwnFile)
 {
     // Root writes through permissions, so as root the folder is a read-only
@@ -412,5 +436,7 @@ TEST(SettingsSaveFault, WriteCutShortKeepsTheOldFile)
     EXPECT_EQ(dir.Read("orv.dat"), Bytes(kOld));
     EXPECT_EQ(FileNames(dir.Path()), std::vector<std::string>{"orv.dat"});
 }
+
+#endif
 
 } // namespace

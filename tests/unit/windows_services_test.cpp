@@ -176,7 +176,7 @@ TEST(SettingsSaveProbe, SavesUntilKilled)
     std::ofstream(std::string(folder) + "/started") << "";
     for (bool next = true;; next = !next) {
         SettingsState state;
-        state.m_record = next ? kNew : kOld;
+        state.m_stored = next ? kNew : kOld;
         state.WriteSettingsFile();
     }
 }

@@ -1,0 +1,167 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
+# The Windows program under wine, from its installer to its uninstaller: a
+# silent install; the first start opens on today's reading and the settings
+# window, whose OK writes the same 24 bytes as on Linux; a date chosen with
+# the keys shows that date's reading; autorun on registers the daily task
+# with wake and catch-up, off deletes it; Escape ends the program; installing
+# again keeps the settings and the task; a silent uninstall leaves no file,
+# Start-menu entry or task behind.
+# Needs INSTALLER (the built Velmora-*-win64.exe) and WINEPREFIX.
+set -euo pipefail
+export WINEDEBUG=-all TZ=UTC
+WORK=$(mktemp -d)
+APP_PID= XVFB_PID=
+cleanup() {
+  [ -z "$APP_PID" ] || kill -- -"$APP_PID" 2>/dev/null || true
+  [ -z "$XVFB_PID" ] || kill "$XVFB_PID" 2>/dev/null || true
+  rm -rf "$WORK"
+}
+trap cleanup EXIT
+fail() {
+  echo "FAIL: $*" >&2
+  [ -z "${DISPLAY:-}" ] || import -window root "$WORK/fail.png" 2>/dev/null && cp "$WORK/fail.png" "${TMPDIR:-/tmp}/windows_program-fail.png" 2>/dev/null || true
+  exit 1
+}
+
+C="$WINEPREFIX/drive_c"
+DIR="$C/Program Files/Velmora"
+TASKS="$C/windows/system32/tasks"
+MENU="$C/ProgramData/Microsoft/Windows/Start Menu/Programs/Velmora"
+
+Xvfb -displayfd 3 -noreset -screen 0 1024x768x24 -nolisten tcp 3>"$WORK/display" >/dev/null 2>&1 &
+XVFB_PID=$!
+for _ in $(seq 200); do [ -s "$WORK/display" ] && break; sleep 0.05; done
+export DISPLAY=":$(tr -d '\n' <"$WORK/display")"
+
+keys() { xdotool key --delay 80 "$@"; sleep 0.5; }
+# Waits for a mapped window of the program titled exactly "$1"; prints its id.
+wait_window() {
+  local id
+  for _ in $(seq 300); do
+    for id in $(xdotool search --onlyvisible --class talvik.exe 2>/dev/null || true); do
+      [ "$(xdotool getwindowname "$id" 2>/dev/null)" = "$1" ] && { echo "$id"; return; }
+    done
+    sleep 0.1
+  done
+  fail "no window \"$1\" appeared"
+}
+# The window with the pointer has the focus: there is no window manager.
+point_at() {
+  eval "$(xdotool getwindowgeometry --shell "$1")"
+  xdotool mousemove "$((X + WIDTH / 2))" "$((Y + HEIGHT / 2))"
+  sleep 0.3
+}
+dismiss() { point_at "$(wait_window "$1")"; keys Return; }
+# The reading box's text through the clipboard (Tab from the calendar: two
+# buttons, then the box), without its CRs.
+# Clicks the main window's point at (right, down) pixels from its top-left
+# corner, or from its other corners for negative numbers.
+click_main() {
+  eval "$(xdotool getwindowgeometry --shell "$MAIN")"
+  local x=$1 y=$2
+  [ "$x" -ge 0 ] || x=$((WIDTH + x))
+  [ "$y" -ge 0 ] || y=$((HEIGHT + y))
+  xdotool mousemove "$((X + x))" "$((Y + y))" click 1
+  sleep 0.4
+}
+# The reading box's text through the clipboard, without its CRs; the focus
+# then goes back to the calendar (before it: the two buttons).
+read_reading() {
+  click_main -200 60
+  keys ctrl+a ctrl+c
+  timeout 5 xclip -o -selection clipboard 2>/dev/null | tr -d '\r'
+  keys shift+Tab shift+Tab shift+Tab
+}
+reading_of() { wine "$DIR/talvik-book.exe" show "$DIR/maravelle.pdb" "$1" 2>/dev/null | tr -d '\r'; }
+task_files() { find "$TASKS" -maxdepth 1 -name 'Velmora daily start *' 2>/dev/null; }
+
+# Install, over what an earlier run may have left in the shared prefix.
+if [ -e "$DIR" ]; then
+  wine "$DIR/Uninstall.exe" /S </dev/null >/dev/null 2>&1 || true
+  sleep 3
+  rm -rf "$DIR" "$MENU"
+fi
+rm -f "$TASKS"/Velmora\ daily\ start\ *
+wine "$INSTALLER" /S </dev/null >/dev/null 2>&1 || fail "the installer failed"
+for f in talvik.exe talvik-book.exe maravelle.pdb orv.wav LICENSE.txt; do
+  [ -f "$DIR/$f" ] || fail "the installer left no $f"
+done
+[ -f "$MENU/Velmora.lnk" ] || fail "no Start-menu entry"
+
+# First start: today's reading behind the settings window, whose OK writes
+# chime on, autorun off and 08:00:00 of today.
+setsid wine "$DIR/talvik.exe" </dev/null >"$WORK/talvik.log" 2>&1 &
+APP_PID=$!
+dismiss Settings
+MAIN=$(wait_window "")
+[ -f "$DIR/orv.dat" ] || fail "OK wrote no settings file"
+# Two BOOLs, then SYSTEMTIME's eight 16-bit fields, little-endian.
+expected=0100000000000000$(printf ' %04x' "$(date +%Y)" "$((10#$(date +%m)))" "$(date +%w)" \
+  "$((10#$(date +%d)))" 8 0 0 0 | sed -E 's/ ([0-9a-f]{2})([0-9a-f]{2})/\2\1/g')
+[ "$(xxd -p "$DIR/orv.dat" | tr -d '\n')" = "$expected" ] || fail "orv.dat: $(xxd -p "$DIR/orv.dat")"
+today=$(read_reading)
+[ "$today" = "$(reading_of "$(date +%F)")" ] || fail "not today's reading: $today"
+
+# A date chosen with the keys: Home, the first of the month; Page Up, the
+# first of the month before.
+keys Home Prior
+first=$(date -d "$(date +%Y-%m-01) -1 month" +%F)
+[ "$(read_reading)" = "$(reading_of "$first")" ] || fail "the reading did not follow the keys to $first"
+
+# Autorun on: the "Support Notice", the "Autorun" notice, and a task that wakes
+# the machine and catches up; off deletes it; on again for the uninstaller.
+set_autorun() {
+  click_main -100 -12 # the "Settings" button
+  local settings
+  # Opening with autorun on, the notice comes before the window shows.
+  [ "$1" = off ] && dismiss "Support Notice"
+  settings=$(wait_window Settings)
+  if [ "$1" = off ]; then
+    point_at "$settings"
+    keys Tab Tab Tab space # past the time picker and the chime
+  else
+    point_at "$settings"
+    keys Tab Tab space
+    dismiss "Support Notice"
+    point_at "$settings"
+  fi
+  keys Return
+  [ "$1" = off ] || dismiss Autorun
+  # The booking is made in the background.
+  for _ in $(seq 100); do
+    if [ "$1" = on ]; then [ -n "$(task_files)" ] && break; else [ -z "$(task_files)" ] && break; fi
+    sleep 0.1
+  done
+  point_at "$MAIN"
+}
+set_autorun on
+[ "$(task_files | wc -l)" = 1 ] || fail "autorun on registered no task"
+grep -q '<WakeToRun>true</WakeToRun>' "$(task_files)" || fail "the task does not wake the machine"
+grep -q '<StartWhenAvailable>true</StartWhenAvailable>' "$(task_files)" || fail "the task does not catch up"
+set_autorun off
+[ -z "$(task_files)" ] || fail "autorun off left the task"
+set_autorun on
+[ -n "$(task_files)" ] || fail "autorun on again registered no task"
+
+# Escape ends the program.
+point_at "$MAIN"
+keys Escape
+for _ in $(seq 100); do kill -0 "$APP_PID" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$APP_PID" 2>/dev/null && fail "Escape did not end the program"
+APP_PID=
+
+# Installing again over it, as an upgrade does, keeps the settings and the
+# booked start.
+wine "$INSTALLER" /S </dev/null >/dev/null 2>&1 || fail "the installer failed over an install"
+[ -f "$DIR/orv.dat" ] || fail "installing again removed the settings"
+[ -n "$(task_files)" ] || fail "installing again removed the daily start"
+
+# Uninstall: it finishes a little after wine returns.
+wine "$DIR/Uninstall.exe" /S </dev/null >/dev/null 2>&1 || fail "the uninstaller failed"
+for _ in $(seq 100); do [ -e "$DIR" ] || [ -e "$MENU" ] || break; sleep 0.2; done
+[ ! -e "$DIR" ] || fail "left behind: $(ls -A "$DIR")"
+[ ! -e "$MENU" ] || fail "the Start-menu entry is left"
+[ -z "$(task_files)" ] || fail "the daily task is left"
+[ ! -e "$C/users/${USER:-$(id -un)}/AppData/Roaming/Velmora" ] || fail "settings left in AppData"
+echo "ok"

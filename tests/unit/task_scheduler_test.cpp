@@ -1,0 +1,106 @@
+// SPDX-License-Identifier: MIT
+#include "platform/scheduled_start.h"
+#include "platform/task_xml.h"
+#include "platform/wide_string.h"
+#include "platform/windows/task_scheduler.h"
+#include "platform/windows/task_service.h"
+#include "service_doubles.h"
+
+#include <gtest/gtest.h>
+
+#include <oleauto.h>
+#include <optional>
+#include <taskschd.h>
+
+namespace {
+
+// The registered task `name` as the Task Scheduler writes it back; nullopt
+// when there is none.
+std::optional<std::wstring> RegisteredXml(const std::wstring& name)
+{
+    ITaskService* service = nullptr;
+    if (FAILED(::CoCreateInstance(
+            CLSID_TaskScheduler, nullptr, CLSCTX_INPROC_SERVER, IID_ITaskService, reinterpret_cast<void**>(&service))))
+        return std::nullopt;
+    VARIANT none;
+    ::VariantInit(&none);
+    std::optional<std::wstring> xml;
+    ITaskFolder* folder = nullptr;
+    BSTR root = ::SysAllocString(L"\\");
+    BSTR bName = ::SysAllocString(name.c_str());
+    IRegisteredTask* task = nullptr;
+    ITaskDefinition* definition = nullptr;
+    BSTR text = nullptr;
+    if (SUCCEEDED(service->Connect(none, none, none, none)) && SUCCEEDED(service->GetFolder(root, &folder)) &&
+        SUCCEEDED(folder->GetTask(bName, &task)) && SUCCEEDED(task->get_Definition(&definition)) &&
+        SUCCEEDED(definition->get_XmlText(&text)))
+        xml = std::wstring(text, ::SysStringLen(text));
+    ::SysFreeString(text);
+    if (definition)
+        definition->Release();
+    if (task)
+        task->Release();
+    if (folder)
+        folder->Release();
+    ::SysFreeString(bName);
+    ::SysFreeString(root);
+    service->Release();
+    return xml;
+}
+
+bool Holds(const std::optional<std::wstring>& xml, const std::wstring& element)
+{
+    return xml && xml->find(element) != std::wstring::npos;
+}
+
+class TaskSchedulerTest : public ::testing::Test
+{
+protected:
+    // A path of this test's own, so that runs side by side never share a task.
+    const std::wstring m_app = L"C:\\Velmora test " + std::to_wstring(::GetCurrentProcessId()) + L"\\talvik.exe";
+    ComApartment m_com;
+    std::wstring m_name = TaskName(CurrentUserSid(), m_app);
+
+    void TearDown() override { RemoveScheduledStartNow(m_app); }
+};
+
+TEST_F(TaskSchedulerTest, OneTaskPerProgramThatWakesAndCatchesUp)
+{
+    ASSERT_EQ(m_com.Failure(), "");
+    ASSERT_EQ(TaskSchedulerBookNow(m_app, At(2031, 2, 3, 4, 5)), "");
+    // A second booking replaces the first rather than failing on its name.
+    ASSERT_EQ(TaskSchedulerBookNow(m_app, At(2031, 2, 4, 6, 30)), "");
+    const std::optional<std::wstring> xml = RegisteredXml(m_name);
+    ASSERT_TRUE(xml) << "no task " << ToUtf8(m_name);
+    for (const wchar_t* element : {L"<WakeToRun>true</WakeToRun>", L"<StartWhenAvailable>true</StartWhenAvailable>",
+             L"<MultipleInstancesPolicy>IgnoreNew</MultipleInstancesPolicy>",
+             L"<ExecutionTimeLimit>PT0S</ExecutionTimeLimit>"})
+        EXPECT_TRUE(Holds(xml, element)) << ToUtf8(element) << "\n" << ToUtf8(*xml);
+
+    const ScheduledStartRemoval removal = RemoveScheduledStartNow(m_app);
+    EXPECT_EQ(removal.failure, "");
+    EXPECT_TRUE(removal.bWasBooked);
+    EXPECT_FALSE(RegisteredXml(m_name));
+    const ScheduledStartRemoval again = RemoveScheduledStartNow(m_app);
+    EXPECT_EQ(again.failure, "");
+    EXPECT_FALSE(again.bWasBooked) << "nothing booked is nothing to remove";
+}
+
+TEST_F(TaskSchedulerTest, TheBackgroundBookingIsDoneOnceWaitedFor)
+{
+    TaskSchedulerRunAppAtTime(m_app, At(2031, 2, 3, 4, 5));
+    ASSERT_TRUE(WaitForScheduledStarts(std::chrono::seconds(30)));
+    EXPECT_TRUE(RegisteredXml(m_name));
+    TaskSchedulerRunAppAtTime(m_app, std::nullopt);
+    ASSERT_TRUE(WaitForScheduledStarts(std::chrono::seconds(30)));
+    EXPECT_FALSE(RegisteredXml(m_name));
+}
+
+TEST_F(TaskSchedulerTest, WhatCannotBeBookedSaysWhy)
+{
+    EXPECT_NE(TaskSchedulerBookNow(L"talvik.exe", At(2031, 2, 3, 4, 5)), "");
+    EXPECT_NE(TaskSchedulerBookNow(m_app, At(2031, 2, 30, 4, 5)), "");
+    EXPECT_FALSE(RegisteredXml(m_name));
+}
+
+} // namespace
