@@ -67,10 +67,17 @@ click_main() {
 }
 # The reading box's text through the clipboard, without its CRs; the focus
 # then goes back to the calendar (before it: the two buttons).
+# A copy that finds the clipboard empty (the click not yet taken, on a busy
+# machine) is tried again.
 read_reading() {
-  click_main -200 60
-  keys ctrl+a ctrl+c
-  timeout 5 xclip -o -selection clipboard 2>/dev/null | tr -d '\r'
+  local text=
+  for _ in 1 2 3; do
+    click_main -200 60
+    keys ctrl+a ctrl+c
+    text=$(timeout 5 xclip -o -selection clipboard 2>/dev/null | tr -d '\r')
+    [ -n "$text" ] && break
+  done
+  printf '%s\n' "$text"
   keys shift+Tab shift+Tab shift+Tab
 }
 reading_of() { wine "$DIR/talvik-book.exe" show "$DIR/maravelle.pdb" "$1" 2>/dev/null | tr -d '\r'; }
