@@ -3,6 +3,10 @@
 
 #include "platform/types.h"
 
+#ifdef _WIN32
+#include <commctrl.h> // the month calendar's style, which <windows.h> leaves out
+#endif
+
 #include <cstddef>
 #include <vector>
 
