@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "app/main_dlg.h"
+#include "platform/images.h"
 #include "platform/program_dir.h"
 #include "platform/services.h"
 #include "platform/string_resource.h"
@@ -46,7 +47,7 @@ void CMainDlg::PlaceByTemplate()
 {
     // Where OnInitDialog puts it: mapped in the middle of the screen and then
     // moved, the window would take some milliseconds longer to be drawn.
-    Move(kStartX, kStartY);
+    MoveTo(kStartX, kStartY);
 }
 
 BOOL CMainDlg::OnInitDialog()

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "platform/wx/data_exchange.h"
-#include "platform/wx/dialog.h"
+#include "platform/data_exchange.h"
+#include "platform/dialog.h"
 #include "reading/book_file.h"
 
 // The main window: a month calendar and the reading of the selected date.

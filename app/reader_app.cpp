@@ -3,7 +3,7 @@
 #include "app/main_dlg.h"
 #include "platform/program_dir.h"
 #include "platform/services.h"
-#include "platform/wx/win_app.h"
+#include "platform/win_app.h"
 
 // The program: one modal main window for the whole run.
 class CReaderApp : public CWinApp

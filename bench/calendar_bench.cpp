@@ -9,6 +9,7 @@
 #include "platform/native_path.h"
 #include "platform/program_dir.h"
 #include "platform/services.h"
+#include "platform/wx/dialog_window.h"
 #include "platform/wx/win_app.h"
 #include "reading/calendar_rules.h"
 #include "reading/verse.h"
@@ -43,7 +44,7 @@ std::vector<wxDateTime> YearOfDates()
 
 wxCalendarCtrlBase* Calendar()
 {
-    return dynamic_cast<wxCalendarCtrlBase*>(g_pDlg->FindWindow(IDC_CALENDAR));
+    return dynamic_cast<wxCalendarCtrlBase*>(WindowOf(g_pDlg->GetDlgItem(IDC_CALENDAR)));
 }
 
 void SelectDates(benchmark::State& state)
@@ -109,11 +110,12 @@ int main(int argc, char** argv)
         CMainDlg dlg(GetLocalTime());
         g_pDlg = &dlg;
         dlg.CreateFromTemplate();
-        wxTheApp->SetTopWindow(&dlg);
-        dlg.Show();
+        wxWindow* window = WindowOf(dlg.GetSafeHwnd());
+        wxTheApp->SetTopWindow(window);
+        window->Show();
         wxYield();
         benchmark::RunSpecifiedBenchmarks();
-        dlg.Hide();
+        window->Hide();
         g_pDlg = nullptr;
     }
     benchmark::Shutdown();

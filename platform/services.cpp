@@ -17,6 +17,11 @@ void CeRunAppAtTime(const std::wstring& app, const std::optional<SYSTEMTIME>& ti
         GetServices().runAppAtTime(app, time);
 }
 
+std::wstring WhyCannotRunAppAtTime(const std::wstring& app)
+{
+    return GetServices().whyCannotRunAppAtTime ? GetServices().whyCannotRunAppAtTime(app) : std::wstring();
+}
+
 void MessageBox(HWND owner, const std::wstring& text, const std::wstring& caption)
 {
     if (GetServices().messageBox)

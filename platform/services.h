@@ -23,6 +23,8 @@ struct Services
     std::function<void(HWND owner, const std::wstring& text, const std::wstring& caption)> messageBox;
     // Starts playing a sound file in the background and returns at once.
     std::function<void(const std::wstring& path)> playSound;
+    // Empty when a start of the application can be booked, else why not.
+    std::function<std::wstring(const std::wstring& app)> whyCannotRunAppAtTime;
 };
 
 Services& GetServices();
@@ -46,6 +48,7 @@ private:
 SYSTEMTIME GetLocalTime();
 std::wstring GetModuleFileName();
 void CeRunAppAtTime(const std::wstring& app, const std::optional<SYSTEMTIME>& time);
+std::wstring WhyCannotRunAppAtTime(const std::wstring& app);
 void MessageBox(HWND owner, const std::wstring& text, const std::wstring& caption);
 void PlaySound(const std::wstring& path);
 

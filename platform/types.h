@@ -29,3 +29,6 @@ struct SYSTEMTIME
 // An opaque handle to a window, used to say which window owns a message box.
 // nullptr stands for the program's main window.
 using HWND = void*;
+
+// An opaque handle to an icon loaded from the program's resources.
+using HICON = void*;

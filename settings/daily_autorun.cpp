@@ -50,7 +50,11 @@ void ScheduleNextRun(BOOL bAutoRun, SYSTEMTIME& time, BOOL bNotify, HWND hNotice
         return;
     }
     time = NextRunTime(GetLocalTime(), time);
-    if (bNotify)
-        MessageBox(hNoticeOwner, NextRunNotice(time), L"Autorun");
+    if (bNotify) {
+        // The notice names a next run only when one can be booked; the
+        // scheduler itself refuses the booking then.
+        const std::wstring why = WhyCannotRunAppAtTime(exePath);
+        MessageBox(hNoticeOwner, why.empty() ? NextRunNotice(time) : L"TALVIK cannot run daily: " + why, L"Autorun");
+    }
     CeRunAppAtTime(exePath, time);
 }

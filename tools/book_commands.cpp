@@ -400,10 +400,21 @@ int Unschedule(const std::string& programPath)
         Complain("cannot resolve " + programPath);
         return kExitFailure;
     }
-    const std::string failure = SystemdRemoveStartNow(FromNativePath(path.string()));
-    if (!failure.empty()) {
-        Complain("the daily start of " + path.string() + " may still be booked: " + failure);
+    const DailyTimerRemoval removal = SystemdRemoveStartNow(FromNativePath(path.string()));
+    if (!removal.failure.empty()) {
+        Complain("the daily start of " + path.string() + " may still be booked: " + removal.failure);
         return kExitFailure;
     }
+    if (removal.bWasBooked) {
+        std::cout << "removed the daily start of " << Visible(path.string()) << "\n";
+        return kExitOk;
+    }
+    // A booking outlives its program, so a missing program may still have
+    // one; without one, a path that names no program is most likely a typo.
+    if (!std::filesystem::is_regular_file(path, error)) {
+        Complain("nothing is booked for " + path.string() + ", which names no program");
+        return kExitBadInput;
+    }
+    std::cout << "nothing is booked for " << Visible(path.string()) << "\n";
     return kExitOk;
 }

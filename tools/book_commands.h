@@ -9,7 +9,7 @@
 enum ExitStatus
 {
     kExitOk = 0,
-    kExitBadInput = 1, // a source that cannot become a book, or a damaged book
+    kExitBadInput = 1, // a source that cannot become a book, a damaged book, or no program to unschedule
     kExitFailure = 2, // wrong use, or a file that cannot be read or written
 };
 

@@ -32,7 +32,7 @@ namespace {
 // Its own process group, so that a timeout also ends whatever it started;
 // no signal blocked or ignored by the program is passed on, nor anything else
 // the program has open.
-pid_t Spawn(const std::vector<std::string>& args, int& error)
+pid_t Spawn(const std::vector<std::string>& args, int outputFd, int& error)
 {
     std::vector<char*> argv;
     for (const auto& arg : args)
@@ -42,7 +42,10 @@ pid_t Spawn(const std::vector<std::string>& args, int& error)
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    if (outputFd >= 0)
+        posix_spawn_file_actions_adddup2(&actions, outputFd, 1);
+    else
+        posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
     posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
 #if defined(__GLIBC__) && (__GLIBC__ > 2 || (__GLIBC__ == 2 && __GLIBC_MINOR__ >= 34))
     posix_spawn_file_actions_addclosefrom_np(&actions, 3);
@@ -62,12 +65,35 @@ pid_t Spawn(const std::vector<std::string>& args, int& error)
     return error == 0 ? pid : -1;
 }
 
-} // namespace
+// Reads what is waiting in the pipe `fd` without blocking.
+void Drain(int fd, std::string* output)
+{
+    char buffer[4096];
+    ssize_t got = 0;
+    while (fd >= 0 && (got = ::read(fd, buffer, sizeof buffer)) > 0)
+        output->append(buffer, static_cast<std::size_t>(got));
+}
 
-ProcessOutcome RunQuietly(const std::vector<std::string>& args, std::chrono::milliseconds timeout)
+ProcessOutcome Run(const std::vector<std::string>& args, std::chrono::milliseconds timeout, std::string* output)
 {
     ProcessOutcome outcome;
-    const pid_t pid = Spawn(args, outcome.error);
+    int pipe[2] = {-1, -1};
+    if (output && ::pipe2(pipe, O_CLOEXEC | O_NONBLOCK) != 0) {
+        outcome.error = errno;
+        return outcome;
+    }
+    const pid_t pid = Spawn(args, pipe[1], outcome.error);
+    if (pipe[1] >= 0)
+        ::close(pipe[1]);
+    struct CloseOnReturn
+    {
+        int fd;
+        ~CloseOnReturn()
+        {
+            if (fd >= 0)
+                ::close(fd);
+        }
+    } reader{pipe[0]};
     if (pid < 0)
         return outcome;
 
@@ -75,8 +101,12 @@ ProcessOutcome RunQuietly(const std::vector<std::string>& args, std::chrono::mil
     auto pause = std::chrono::milliseconds(1);
     for (;;) {
         int status = 0;
+        if (output)
+            Drain(pipe[0], output);
         const pid_t done = ::waitpid(pid, &status, WNOHANG);
         if (done == pid) {
+            if (output)
+                Drain(pipe[0], output);
             outcome.kind = ProcessOutcome::Exited;
             outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
             return outcome;
@@ -94,4 +124,18 @@ ProcessOutcome RunQuietly(const std::vector<std::string>& args, std::chrono::mil
     while (::waitpid(pid, nullptr, 0) < 0 && errno == EINTR) { }
     outcome.kind = ProcessOutcome::TimedOut;
     return outcome;
+}
+
+} // namespace
+
+ProcessOutcome RunQuietly(const std::vector<std::string>& args, std::chrono::milliseconds timeout)
+{
+    return Run(args, timeout, nullptr);
+}
+
+ProcessOutcome RunForOutput(
+    const std::vector<std::string>& args, std::chrono::milliseconds timeout, std::string& output)
+{
+    output.clear();
+    return Run(args, timeout, &output);
 }

@@ -27,3 +27,8 @@ struct ProcessOutcome
 // no input and its output discarded, and waits for it. One still running
 // after `timeout` is killed, with everything it started.
 ProcessOutcome RunQuietly(const std::vector<std::string>& args, std::chrono::milliseconds timeout);
+
+// As RunQuietly, but what the program writes to its standard output is kept
+// in `output`, for commands that answer a question.
+ProcessOutcome RunForOutput(
+    const std::vector<std::string>& args, std::chrono::milliseconds timeout, std::string& output);

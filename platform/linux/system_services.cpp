@@ -35,6 +35,7 @@ Services& GetServices()
         SystemdRunAppAtTime,
         nullptr,
         CanberraPlaySound,
+        SystemdWhyCannotBook,
     };
     return services;
 }

@@ -22,15 +22,31 @@ std::string Describe(
 
 } // namespace
 
+bool Systemctl::Finish(const std::vector<std::string>& argv, const ProcessOutcome& outcome)
+{
+    m_bReachable = outcome.kind == ProcessOutcome::Exited;
+    if (!outcome.Succeeded() && m_failure.empty())
+        m_failure = Describe(argv, outcome, m_timeout);
+    return outcome.Succeeded();
+}
+
 bool Systemctl::Run(std::initializer_list<std::string> args)
 {
     if (!m_bReachable)
         return false;
     std::vector<std::string> argv{m_program, "--user"};
     argv.insert(argv.end(), args);
-    const ProcessOutcome outcome = RunQuietly(argv, m_timeout);
-    m_bReachable = outcome.kind == ProcessOutcome::Exited;
-    if (!outcome.Succeeded() && m_failure.empty())
-        m_failure = Describe(argv, outcome, m_timeout);
-    return outcome.Succeeded();
+    return Finish(argv, RunQuietly(argv, m_timeout));
+}
+
+std::optional<std::string> Systemctl::Output(std::initializer_list<std::string> args)
+{
+    if (!m_bReachable)
+        return std::nullopt;
+    std::vector<std::string> argv{m_program, "--user"};
+    argv.insert(argv.end(), args);
+    std::string output;
+    if (!Finish(argv, RunForOutput(argv, m_timeout, output)))
+        return std::nullopt;
+    return output;
 }

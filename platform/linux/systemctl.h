@@ -3,8 +3,12 @@
 
 #include <chrono>
 #include <initializer_list>
+#include <optional>
 #include <string>
 #include <utility>
+#include <vector>
+
+struct ProcessOutcome;
 
 // `systemctl --user` for one piece of work. Once systemctl cannot be run or
 // does not answer in time, the user manager is taken to be out of reach and
@@ -22,10 +26,16 @@ public:
     // True when the command ran and succeeded.
     bool Run(std::initializer_list<std::string> args);
 
+    // What a command that answers a question printed; nullopt when it did
+    // not succeed.
+    std::optional<std::string> Output(std::initializer_list<std::string> args);
+
     // The first command that did not succeed and why; empty when none.
     const std::string& Failure() const { return m_failure; }
 
 private:
+    bool Finish(const std::vector<std::string>& argv, const ProcessOutcome& outcome);
+
     std::string m_program;
     std::chrono::milliseconds m_timeout;
     bool m_bReachable = true;

@@ -5,7 +5,9 @@
 #include "platform/linux/systemd_units.h"
 #include "platform/native_path.h"
 #include "platform/point_in_time.h"
+#include "platform/replaceable_program.h"
 
+#include <algorithm>
 #include <condition_variable>
 #include <map>
 #include <memory>
@@ -18,16 +20,20 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Where systemd looks for the user's own units.
-fs::path DefaultUnitDirectory()
+// Where the bookings go: the folder set for tests, else the one the user
+// manager reads. Where the manager cannot be asked, a removal still looks
+// where systemd reads by default, so that it fails for the right reason.
+std::optional<fs::path> UnitDirectory(const SystemdSchedulerOptions& options, bool bForRemoval)
 {
+    if (!options.unitDirectory.empty())
+        return options.unitDirectory;
+    Systemctl systemctl(options.systemctl, options.commandTimeout);
+    if (const auto dir = ManagerUnitDirectory(systemctl))
+        return dir;
     const std::wstring config = UserConfigFolder();
-    return config.empty() ? fs::path() : fs::path(ToNativePath(config)) / "systemd" / "user";
-}
-
-fs::path UnitDirectory(const SystemdSchedulerOptions& options)
-{
-    return options.unitDirectory.empty() ? DefaultUnitDirectory() : options.unitDirectory;
+    if (!bForRemoval || config.empty())
+        return std::nullopt;
+    return fs::path(ToNativePath(config)) / "systemd" / "user";
 }
 
 // The one background thread that talks to systemd. Requests wait in a map by
@@ -117,10 +123,12 @@ private:
             const SystemdSchedulerOptions options = state->options;
             lock.unlock();
 
-            const fs::path dir = UnitDirectory(options);
+            // Checked again here, as the folders may have changed since.
+            const bool bBook = time && WhyOthersCanReplaceProgram(FromNativePath(path)).empty();
+            const auto dir = UnitDirectory(options, !bBook);
             Systemctl systemctl(options.systemctl, options.commandTimeout);
-            if (!dir.empty())
-                time ? StartDailyTimer(path, *time, dir, systemctl) : (void)StopDailyTimer(path, dir, systemctl);
+            if (dir)
+                bBook ? StartDailyTimer(path, *time, *dir, systemctl) : (void)StopDailyTimer(path, *dir, systemctl);
 
             lock.lock();
             state->busy = false;
@@ -153,13 +161,28 @@ bool WaitForScheduledStarts(std::chrono::milliseconds timeout)
     return SchedulingThread::Get().WaitIdle(timeout);
 }
 
-std::string SystemdRemoveStartNow(const std::wstring& app)
+std::wstring SystemdWhyCannotBook(const std::wstring& app)
+{
+    if (!SystemdCanBook(ToNativePath(app)))
+        return L"its path " + app + L" cannot be named to systemd";
+    if (const std::wstring why = WhyOthersCanReplaceProgram(app); !why.empty())
+        return why + L", so another user could replace the program";
+    // The user waits for this answer: a manager that takes longer than a
+    // moment counts as not answering.
+    SystemdSchedulerOptions options = SchedulingThread::Get().Options();
+    options.commandTimeout = std::min(options.commandTimeout, std::chrono::milliseconds(2000));
+    if (!UnitDirectory(options, false))
+        return L"the systemd user manager (systemctl --user) does not answer";
+    return std::wstring();
+}
+
+DailyTimerRemoval SystemdRemoveStartNow(const std::wstring& app)
 {
     const std::string path = ToNativePath(app);
     const SystemdSchedulerOptions options = SchedulingThread::Get().Options();
-    const fs::path dir = UnitDirectory(options);
-    if (!SystemdCanBook(path) || dir.empty())
-        return std::string();
+    const auto dir = UnitDirectory(options, true);
+    if (!SystemdCanBook(path) || !dir)
+        return {};
     Systemctl systemctl(options.systemctl, options.commandTimeout);
-    return StopDailyTimer(path, dir, systemctl);
+    return StopDailyTimer(path, *dir, systemctl);
 }

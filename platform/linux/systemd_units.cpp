@@ -1,11 +1,15 @@
 // SPDX-License-Identifier: MIT
 #include "platform/linux/systemd_units.h"
+#include "platform/exit_status.h"
 #include "platform/native_path.h"
 #include "platform/point_in_time.h"
 #include "platform/wide_string.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
+#include <filesystem>
+#include <fstream>
 
 bool SystemdCanBook(const std::string& path)
 {
@@ -64,6 +68,34 @@ std::string ExecStartLine(const std::string& path)
     return "ExecStart=\":/bin/sh\" -c \"exec \\\"$0\\\"\" " + word + "\n";
 }
 
+// The start runs only a program that no other user can replace: the file
+// and every folder above it owned by the user or root and writable by no one
+// else, a sticky folder passing as others cannot rename or delete what is
+// ours in it. The same rule as WhyOthersCanReplace, for when the program is
+// no longer there to be asked; a program that fails it, or is missing, is
+// quietly not started, and not tried again.
+constexpr const char* kOwnedChainCheck = "p=$0; u=$(id -u); [ -f \"$p\" ] && [ -x \"$p\" ] || exit 1; "
+                                         "while :; do [ -L \"$p\" ] && exit 1; "
+                                         "s=$(stat -c '%u %a' -- \"$p\") || exit 1; set -- $s; "
+                                         "[ \"$1\" = \"$u\" ] || [ \"$1\" = 0 ] || exit 1; "
+                                         "if [ $((0$2 & 022)) != 0 ]; then "
+                                         "[ -d \"$p\" ] && [ $((0$2 & 01000)) != 0 ] || exit 1; fi; "
+                                         "[ \"$p\" = / ] && exit 0; p=${p%/*}; [ -n \"$p\" ] || p=/; done";
+
+std::string ExecConditionLine(const std::string& path)
+{
+    std::string script;
+    for (const char c : std::string(kOwnedChainCheck)) {
+        if (c == '%')
+            script += "%%";
+        else if (c == '"' || c == '\\')
+            script += std::string("\\") + c;
+        else
+            script += c;
+    }
+    return "ExecCondition=\":/bin/sh\" -c \"" + script + "\" \"" + UnitText(path, UnitField::QuotedWord) + "\"\n";
+}
+
 } // namespace
 
 std::string SystemdUnitName(const std::string& nativePath)
@@ -110,14 +142,15 @@ std::optional<std::string> SystemdServiceUnit(const std::string& nativePath)
         return std::nullopt;
     // Started in the user's desktop session and stopped with it. Helpers the
     // program starts, such as a browser, outlive it as they would had the
-    // user started it. A start that fails, as one does before the desktop
-    // has told the user manager its display at login, is tried again every
-    // five seconds for about ten minutes.
+    // user started it. Only a start that found no display yet, as before the
+    // desktop has told the user manager its display at login, is tried again:
+    // every five seconds for about ten minutes. A crash or a kill is not.
     return "[Unit]\nDescription=Velmora daily reading (start of " + UnitText(nativePath, UnitField::Description) +
         ")\nPartOf=graphical-session.target\nAfter=graphical-session.target\n"
         "StartLimitIntervalSec=15min\nStartLimitBurst=120\n\n"
         "[Service]\nType=exec\n" +
-        ExecStartLine(nativePath) + "KillMode=process\nRestart=on-failure\nRestartSec=5s\n";
+        ExecConditionLine(nativePath) + ExecStartLine(nativePath) +
+        "KillMode=process\nRestart=no\nRestartForceExitStatus=" + std::to_string(kExitNoDisplay) + "\nRestartSec=5s\n";
 }
 
 namespace {
@@ -130,10 +163,13 @@ std::string Digits(int value, int digits)
     return text;
 }
 
-std::string Calendar(const std::string& days, const SYSTEMTIME& time)
+// The first year systemd's calendar can name.
+constexpr int kFirstSystemdYear = 1970;
+
+std::string Calendar(const std::string& days, const SYSTEMTIME& time, const std::string& zone)
 {
     return "OnCalendar=" + days + " " + Digits(time.wHour, 2) + ":" + Digits(time.wMinute, 2) + ":" +
-        Digits(time.wSecond, 2) + "\n";
+        Digits(time.wSecond, 2) + " " + zone + "\n";
 }
 
 std::string Date(const SYSTEMTIME& t)
@@ -141,22 +177,33 @@ std::string Date(const SYSTEMTIME& t)
     return Digits(t.wYear, 4) + "-" + Digits(t.wMonth, 2) + "-" + Digits(t.wDay, 2);
 }
 
-// Every day from `first`'s date on, at its time of day: the rest of its
-// month, the rest of its year, and the years after it.
-std::string DailyFrom(const SYSTEMTIME& first)
+// The name of the program's time zone in the zone database, as systemd takes
+// it: from TZ, else from the link /etc/localtime; empty when it has none
+// (TZ holding rules rather than a name, or a copied /etc/localtime).
+std::string ZoneName()
 {
-    std::string lines = Calendar(Date(first) + "..31", first);
-    if (first.wMonth < 12)
-        lines += Calendar(Digits(first.wYear, 4) + "-" + Digits(first.wMonth + 1, 2) + "..12-*", first);
-    if (first.wYear < kLastSystemdYear)
-        lines += Calendar(Digits(first.wYear + 1, 4) + ".." + Digits(kLastSystemdYear, 4) + "-*-*", first);
-    return lines;
+    const char* tz = std::getenv("TZ");
+    std::error_code error;
+    std::string name =
+        tz ? std::string(tz[0] == ':' ? tz + 1 : tz) : std::filesystem::read_symlink("/etc/localtime", error).string();
+    if (tz && name.empty())
+        return "UTC"; // what the C library takes an empty TZ for
+    const auto database = name.rfind("zoneinfo/");
+    if (database != std::string::npos)
+        name = name.substr(database + 9);
+    if (name.empty() || name.front() == '/' || name.find("..") != std::string::npos ||
+        name.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789/_+-") !=
+            std::string::npos)
+        return std::string();
+    std::ifstream file("/usr/share/zoneinfo/" + name, std::ios::binary);
+    char magic[4] = {};
+    return file.read(magic, sizeof magic) && std::string(magic, 4) == "TZif" ? name : std::string();
 }
 
 // systemd never starts a timer at a local time that does not exist. On the
 // days of the coming year when the clocks skip the time of day, the start is
 // booked for the first moment after it instead.
-std::string SkippedDays(const SYSTEMTIME& first)
+std::string SkippedDays(const SYSTEMTIME& first, const std::string& zone)
 {
     std::string lines;
     for (int day = 0; day < 366; ++day) {
@@ -171,28 +218,54 @@ std::string SkippedDays(const SYSTEMTIME& first)
             first.wMinute, first.wSecond, 0};
         if (wanted.wYear > kLastSystemdYear)
             break;
-        if (!LocalTimeExists(wanted)) {
+        if (wanted.wYear >= kFirstSystemdYear && !LocalTimeExists(wanted)) {
             const SYSTEMTIME start = FirstExistingLocalTime(wanted);
-            lines += Calendar(Date(start), start);
+            lines += Calendar(Date(start), start, zone);
         }
     }
     return lines;
 }
 
+// Every day at `first`'s time of day, in the program's own zone whatever the
+// user manager's is. Without a zone name, the time of day of the first start
+// in UTC: right until the clocks change, and each start of the program books
+// again.
+std::string DailyCalendar(const SYSTEMTIME& first)
+{
+    const std::string zone = ZoneName();
+    if (!zone.empty())
+        return Calendar("*-*-*", first, zone) + SkippedDays(first, zone);
+    std::tm local{};
+    local.tm_year = first.wYear - 1900;
+    local.tm_mon = first.wMonth - 1;
+    local.tm_mday = first.wDay;
+    local.tm_hour = first.wHour;
+    local.tm_min = first.wMinute;
+    local.tm_sec = first.wSecond;
+    local.tm_isdst = -1;
+    const std::time_t at = std::mktime(&local);
+    std::tm utc{};
+    if (!::gmtime_r(&at, &utc))
+        return Calendar("*-*-*", first, "UTC");
+    const auto u = [](int v) { return static_cast<std::uint16_t>(v); };
+    return Calendar("*-*-*", SYSTEMTIME{0, 0, 0, 0, u(utc.tm_hour), u(utc.tm_min), u(utc.tm_sec), 0}, "UTC");
+}
+
 } // namespace
 
-std::optional<std::string> SystemdTimerUnit(const std::string& nativePath, const SYSTEMTIME& first, TimerWake wake)
+std::string SystemdTimerUnit(const std::string& nativePath, const SYSTEMTIME& first, TimerWake wake)
 {
-    if (first.wYear > kLastSystemdYear)
-        return std::nullopt;
     // A timer that repeats every day, so that the daily start goes on
     // whatever becomes of one start: the program still open, a start that
-    // failed, the machine off. Persistent=true: systemd keeps the time of the
-    // last start on disk, and when the timer is started again at login it
-    // starts the program at once if a start fell due while the user manager
-    // was not running; several missed days make up one start.
+    // failed, the machine off. It names no date: the manager's clock decides
+    // the day, so that a booking made while the program's clock was wrong
+    // still starts it on the next day by the right one. Persistent=true:
+    // systemd keeps the time of the last start on disk, and when the timer is
+    // started again at login it starts the program at once if a start fell
+    // due while the user manager was not running; several missed days make
+    // up one start.
     return "[Unit]\nDescription=Velmora daily reading (daily start of " + UnitText(nativePath, UnitField::Description) +
-        ")\n\n[Timer]\nUnit=" + SystemdStartFile(nativePath) + "\n" + DailyFrom(first) + SkippedDays(first) +
+        ")\n\n[Timer]\nUnit=" + SystemdStartFile(nativePath) + "\n" + DailyCalendar(first) +
         "AccuracySec=1s\nPersistent=true\n" + (wake == TimerWake::WakeSystem ? "WakeSystem=yes\n" : "") +
         "\n[Install]\nWantedBy=timers.target\n";
 }

@@ -44,6 +44,6 @@ enum class TimerWake
 };
 
 // The timer unit that starts the service every day at the local time of day
-// of `first`, from `first`'s date on; nullopt when that date lies past
-// kLastSystemdYear.
-std::optional<std::string> SystemdTimerUnit(const std::string& nativePath, const SYSTEMTIME& first, TimerWake wake);
+// of `first`, in the program's time zone. `first`'s date only decides which
+// days of the coming year the clocks skip that time of day.
+std::string SystemdTimerUnit(const std::string& nativePath, const SYSTEMTIME& first, TimerWake wake);

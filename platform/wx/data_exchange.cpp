@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
-#include "platform/wx/data_exchange.h"
+#include "platform/data_exchange.h"
+#include "platform/wx/dialog_window.h"
 #include "platform/wx/time_picker.h"
 
 #include <wx/calctrl.h>
@@ -10,29 +11,36 @@ namespace {
 
 template <class Control> Control* Find(CDataExchange* pDX, int id)
 {
-    Control* control = dynamic_cast<Control*>(pDX->m_pDlgWnd->GetDlgItem(id));
+    Control* control = dynamic_cast<Control*>(WindowOf(pDX->m_pDlgWnd->GetDlgItem(id)));
     wxASSERT_MSG(control, "no control of that kind with that id");
     return control;
+}
+
+template <class Control> Control* Of(HWND hWnd)
+{
+    return dynamic_cast<Control*>(WindowOf(hWnd));
 }
 
 } // namespace
 
 void CEdit::SetWindowText(const std::wstring& text)
 {
-    if (m_pCtrl)
-        m_pCtrl->ChangeValue(text);
+    if (auto* edit = Of<wxTextCtrl>(m_hWnd))
+        edit->ChangeValue(text);
 }
 
 std::wstring CEdit::GetWindowText() const
 {
-    return m_pCtrl ? m_pCtrl->GetValue().ToStdWstring() : std::wstring();
+    auto* edit = Of<wxTextCtrl>(m_hWnd);
+    return edit ? edit->GetValue().ToStdWstring() : std::wstring();
 }
 
 BOOL CMonthCalCtrl::GetCurSel(SYSTEMTIME& selection) const
 {
-    if (!m_pCtrl || !m_pCtrl->GetDate().IsValid())
+    auto* calendar = Of<wxCalendarCtrlBase>(m_hWnd);
+    if (!calendar || !calendar->GetDate().IsValid())
         return FALSE;
-    const wxDateTime date = m_pCtrl->GetDate();
+    const wxDateTime date = calendar->GetDate();
     selection = SYSTEMTIME{static_cast<std::uint16_t>(date.GetYear()), static_cast<std::uint16_t>(date.GetMonth() + 1),
         static_cast<std::uint16_t>(date.GetWeekDay()), static_cast<std::uint16_t>(date.GetDay()), 0, 0, 0, 0};
     return TRUE;
@@ -40,25 +48,26 @@ BOOL CMonthCalCtrl::GetCurSel(SYSTEMTIME& selection) const
 
 BOOL CMonthCalCtrl::SetCurSel(const SYSTEMTIME& date)
 {
-    if (!m_pCtrl || date.wMonth < 1 || date.wMonth > 12)
+    auto* calendar = Of<wxCalendarCtrlBase>(m_hWnd);
+    if (!calendar || date.wMonth < 1 || date.wMonth > 12)
         return FALSE;
     const auto month = static_cast<wxDateTime::Month>(date.wMonth - 1);
     const int year = date.wYear;
     if (date.wDay < 1 || date.wDay > wxDateTime::GetNumberOfDays(month, year))
         return FALSE;
-    return m_pCtrl->SetDate(wxDateTime(static_cast<wxDateTime::wxDateTime_t>(date.wDay), month, year));
+    return calendar->SetDate(wxDateTime(static_cast<wxDateTime::wxDateTime_t>(date.wDay), month, year));
 }
 
 void DDX_Control(CDataExchange* pDX, int id, CEdit& control)
 {
-    if (!control.m_pCtrl)
-        control.m_pCtrl = Find<wxTextCtrl>(pDX, id);
+    if (!control.m_hWnd)
+        control.m_hWnd = HandleOf(Find<wxTextCtrl>(pDX, id));
 }
 
 void DDX_Control(CDataExchange* pDX, int id, CMonthCalCtrl& control)
 {
-    if (!control.m_pCtrl)
-        control.m_pCtrl = Find<wxCalendarCtrlBase>(pDX, id);
+    if (!control.m_hWnd)
+        control.m_hWnd = HandleOf(Find<wxCalendarCtrlBase>(pDX, id));
 }
 
 void DDX_Check(CDataExchange* pDX, int id, BOOL& value)

@@ -2,15 +2,12 @@
 #pragma once
 
 #include "platform/dialog_template.h"
+#include "platform/images.h"
 
 #include <wx/bmpbndl.h>
 #include <wx/iconbndl.h>
 
-using HICON = const wxIconBundle*;
-
-// Loads the icon resource `id` with all its sizes; it lives as long as the
-// program.
-HICON LoadIcon(int id);
+// LoadIcon's handles hold a wxIconBundle.
 
 // The picture resource `id` at every size it comes in, so that a screen
 // scaled by two draws the larger one instead of an enlarged small one.

@@ -1,13 +1,57 @@
 // SPDX-License-Identifier: MIT
 #include "platform/wx/win_app.h"
+#include "platform/exit_status.h"
 #include "platform/services.h"
+#include "platform/win_app.h"
+#include "platform/wx/dialog_window.h"
 #include "platform/wx/message_box.h"
 
+#include <wx/app.h>
 #include <wx/image.h>
 #include <wx/init.h>
 
 #include <chrono>
 #include <clocale>
+
+namespace {
+
+// The toolkit's application, running the program's application object.
+class ToolkitApp : public wxApp
+{
+public:
+    explicit ToolkitApp(CWinApp& app)
+        : m_app(app)
+    { }
+
+    bool OnInit() override
+    {
+        // The calendar follows the user's language: its month and day names,
+        // the first day of the week, and the toolkit's own words. Numbers and
+        // everything the program writes keep the C locale's form.
+        for (const int category : {LC_CTYPE, LC_TIME, LC_MESSAGES})
+            std::setlocale(category, "");
+        InstallWindowServices();
+        m_bRunLoop = m_app.InitInstance();
+        return true;
+    }
+
+    int OnRun() override { return m_bRunLoop ? wxApp::OnRun() : 0; }
+
+    int OnExit() override
+    {
+        // The windows are gone; a booking or removal still under way
+        // finishes, so that what orv.dat says is what the scheduler has, but
+        // a stuck scheduler never keeps the program for long.
+        FinishBackgroundWork(std::chrono::seconds(20));
+        return wxApp::OnExit();
+    }
+
+private:
+    CWinApp& m_app;
+    BOOL m_bRunLoop = FALSE;
+};
+
+} // namespace
 
 void InstallWindowServices()
 {
@@ -18,29 +62,17 @@ void InstallWindowServices()
 
 int RunWinApp(int argc, char** argv)
 {
-    return wxEntry(argc, argv);
+    CWinApp* app = CWinApp::GetApp();
+    if (!app)
+        return 1;
+    wxApp::SetInstance(new ToolkitApp(*app));
+    // wxEntry fails only when the toolkit cannot start, which here means no
+    // display to reach yet.
+    const int status = wxEntry(argc, argv);
+    return status == -1 ? kExitNoDisplay : status;
 }
 
-bool CWinApp::OnInit()
+void CWinApp::SetTopWindow(CDialog* pWnd)
 {
-    // The calendar follows the user's language: its month and day names, the
-    // first day of the week, and the toolkit's own words. Numbers and
-    // everything the program writes keep the C locale's form.
-    for (const int category : {LC_CTYPE, LC_TIME, LC_MESSAGES})
-        std::setlocale(category, "");
-    InstallWindowServices();
-    m_bRunLoop = InitInstance();
-    return true;
-}
-
-int CWinApp::OnRun()
-{
-    return m_bRunLoop ? wxApp::OnRun() : 0;
-}
-
-int CWinApp::OnExit()
-{
-    // Give a booking with the scheduler a moment to finish, but never hang.
-    FinishBackgroundWork(std::chrono::seconds(2));
-    return wxApp::OnExit();
+    wxTheApp->SetTopWindow(pWnd ? WindowOf(pWnd->GetSafeHwnd()) : nullptr);
 }

@@ -46,7 +46,7 @@ plain="$WORK/my app 100% \$HOME \$\$ ;x Ünïcödé ✓"
 run_from "$plain"
 [ "$(ls "$UNITS"/talvik-*.service 2>/dev/null | grep -vc -- '-start\.service$')" = 1 ] ||
   fail "not one program service for [$plain]: $(ls "$UNITS")"
-grep -q "restart talvik-" "$SYSTEMCTL_LOG" || fail "the timer was not started: $(cat "$SYSTEMCTL_LOG")"
+grep -q "start talvik-" "$SYSTEMCTL_LOG" || fail "the timer was not started: $(cat "$SYSTEMCTL_LOG")"
 out=$(verify) || fail "systemd-analyze rejects the units for [$plain]: $out"
 [ -z "$out" ] || fail "systemd-analyze warns for [$plain]: $out"
 mv "$plain/talvik" "$plain/talvik.away"

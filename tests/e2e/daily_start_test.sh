@@ -3,6 +3,7 @@
 # The daily start on a real systemd user manager: armed, it starts the program
 # on the second, in the desktop's display, and that start books the next day.
 # A window still open at the next booked time keeps the daily start booked.
+# A window the user force-quits stays closed.
 . "$(dirname "$0")/lib.sh"
 . "$(dirname "$0")/live_manager.sh"
 
@@ -30,4 +31,10 @@ wait_until "the start did not fall due" started_since "${timer%.timer}-start.ser
 [ "$(xdotool search --onlyvisible --classname talvik | wc -l)" = 1 ] || fail "not one window open"
 [ "$(systemctl --user show -P MainPID "$(basename "$service")")" = "$pid" ] || fail "the open program was replaced"
 wait_until "with the window open at its booked time, the next start is not tomorrow's" next_start_is $((BOOKED + 86400))
+
+kill -9 "$pid"
+sleep 6 # longer than a retry would wait
+[ -z "$(xdotool search --onlyvisible --classname talvik 2>/dev/null)" ] || fail "the killed window came back"
+[ "$(systemctl --user show -P NRestarts "$(basename "$service")")" = 0 ] || fail "the killed program was started again"
+next_start_is $((BOOKED + 86400)) || fail "after the kill the next start is [$(next_start)]"
 echo "1 passed, 0 failed"

@@ -14,7 +14,7 @@ write_settings $(date -d '+3 hours' '+%-H %-M 0')
 setsid "$APP_DIR/talvik" >"$WORK/talvik.log" 2>&1 &
 APP_PID=$!
 main=$(wait_main_window)
-wait_until "the program did not book its start" test -n "$(timer_name)"
+wait_until "the program did not book its start" booked
 timer=$(timer_name)
 
 cp "$BIN_DIR/talvik" "$APP_DIR/talvik.new-$$"

@@ -17,8 +17,15 @@ cat >"$WORK/bin/systemctl" <<'SH'
 echo "$*" >>"$SYSTEMCTL_LOG"
 # A test makes every command fail by creating this file.
 [ -e "$SYSTEMCTL_LOG.fail" ] && exit 1
-# A timer that armed is active and not failed.
-case "$*" in *is-failed*) exit 1 ;; *is-active*) echo active ;; *show*) echo active ;; esac
+# The user's units are read from the usual folder; a timer that armed is
+# active and not failed.
+config=${XDG_CONFIG_HOME:-$HOME/.config}
+case "$*" in
+  *UnitPath*) echo "$config/systemd/user.control /etc/systemd/user $config/systemd/user /usr/lib/systemd/user" ;;
+  *is-failed*) exit 1 ;;
+  *is-active*) echo active ;;
+  *show*) printf 'ActiveState=active\nUnitFileState=enabled\nNeedDaemonReload=no\n' ;;
+esac
 SH
 chmod +x "$WORK/bin/systemctl"
 export PATH="$WORK/bin:$PATH"

@@ -4,7 +4,7 @@
 # missing, failing, or stuck for a minute, and no sound server or card. Each
 # time the first morning goes as usual: the settings window's OK saves and
 # closes, the main window comes up, nothing is printed, and the program ends
-# when closed while systemctl is still stuck.
+# when closed, once a stuck systemctl has been given up on.
 . "$(dirname "$0")/lib.sh"
 
 SETSID=$(command -v setsid)
@@ -23,7 +23,7 @@ SH
 chmod +x "$WORK/failing/systemctl" "$WORK/stuck/systemctl"
 : >"$WORK/no-sound-cards.conf"
 : >"$WORK/stuck.pids"
-trap 'xargs -r kill -9 <"$WORK/stuck.pids" 2>/dev/null; cleanup' EXIT
+trap 'xargs -r kill -9 <"$WORK/stuck.pids" 2>/dev/null || true; cleanup' EXIT
 
 stuck_running() {
   local pid
@@ -58,7 +58,7 @@ for case in missing failing stuck; do
   wait "$APP_PID" 2>/dev/null || true
   APP_PID=
   if [ "$case" = stuck ]; then
-    stuck_running || fail "stuck: the program waited for systemctl before it ended"
+    stuck_running && fail "stuck: the program left systemctl running"
   fi
   [ ! -s "$WORK/talvik.log" ] || fail "$case: the program printed: $(head -c 400 "$WORK/talvik.log")"
 done

@@ -10,9 +10,14 @@
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 
-void Click(wxWindow* parent, int id)
+wxDialog& Window(const CDialog& dlg)
 {
-    wxWindow* control = parent->FindWindow(id);
+    return *static_cast<wxDialog*>(WindowOf(dlg.GetSafeHwnd()));
+}
+
+void Click(const CDialog* dlg, int id)
+{
+    wxWindow* control = Window(*dlg).FindWindow(id);
     ASSERT_TRUE(control) << "no control " << id;
     wxEventType type = wxEVT_BUTTON;
     if (auto* box = dynamic_cast<wxCheckBox*>(control)) {
@@ -61,9 +66,10 @@ bool IsOfKind(const wxWindow* window, ControlKind kind)
 
 } // namespace
 
-void ExpectBuiltAsTemplate(const CDialog& dlg)
+void ExpectBuiltAsTemplate(const CDialog& dialog)
 {
-    const DialogTemplate& t = dlg.Template();
+    const DialogTemplate& t = dialog.Template();
+    const wxDialog& dlg = Window(dialog);
     EXPECT_EQ(dlg.GetClientSize(), dlg.ConvertDialogToPixels(wxSize(t.cx, t.cy)));
     EXPECT_EQ(dlg.GetTitle().ToStdWstring(), t.caption);
     EXPECT_EQ(dlg.GetFont().GetPointSize(), t.fontPointSize);

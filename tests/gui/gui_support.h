@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "platform/wx/dialog.h"
+#include "platform/dialog.h"
+#include "platform/wx/dialog_window.h"
 #include "service_doubles.h"
 
 #include <gtest/gtest.h>
@@ -66,11 +67,12 @@ public:
 protected:
     int Invoke(wxDialog* dlg) const override
     {
-        T* window = dynamic_cast<T*>(dlg);
-        if (!window)
+        auto* window = dynamic_cast<DialogWindow*>(dlg);
+        T* shown = window ? dynamic_cast<T*>(&window->Dialog()) : nullptr;
+        if (!shown)
             return wxID_NONE;
         window->InitDialog();
-        return m_use(*window);
+        return m_use(*shown);
     }
     wxString GetDefaultDescription() const override { return "a modal window"; }
 
@@ -78,8 +80,10 @@ private:
     std::function<int(T&)> m_use;
 };
 
+// The toolkit's window of `dlg`.
+wxDialog& Window(const CDialog& dlg);
 // Sends the click notification of control `id`, as a click by the user would.
-void Click(wxWindow* parent, int id);
+void Click(const CDialog* dlg, int id);
 // Size and position of `control` in dialog units of its window.
 wxRect InDialogUnits(const wxWindow* control);
 // Checks that `dlg` holds the controls of its template, in template order, of

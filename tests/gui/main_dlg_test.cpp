@@ -55,14 +55,14 @@ protected:
     }
     ~MainDlgTest() override
     {
-        if (m_dlg.IsShown())
-            m_dlg.Hide();
+        if (m_window.IsShown())
+            m_window.Hide();
     }
     std::wstring Reading() { return TextBox(IDC_VERSE)->GetValue().ToStdWstring(); }
-    wxTextCtrl* TextBox(int id) { return dynamic_cast<wxTextCtrl*>(m_dlg.FindWindow(id)); }
+    wxTextCtrl* TextBox(int id) { return dynamic_cast<wxTextCtrl*>(m_window.FindWindow(id)); }
     void SelectDate(int day, wxDateTime::Month month, int year)
     {
-        auto* calendar = dynamic_cast<wxCalendarCtrlBase*>(m_dlg.FindWindow(IDC_CALENDAR));
+        auto* calendar = dynamic_cast<wxCalendarCtrlBase*>(m_window.FindWindow(IDC_CALENDAR));
         ASSERT_TRUE(calendar);
         calendar->SetDate(wxDateTime(static_cast<wxDateTime::wxDateTime_t>(day), month, year));
         wxCalendarEvent event(calendar, calendar->GetDate(), wxEVT_CALENDAR_SEL_CHANGED);
@@ -71,8 +71,8 @@ protected:
     void Start()
     {
         m_dlg.CreateFromTemplate();
-        wxTheApp->SetTopWindow(&m_dlg);
-        m_dlg.Show();
+        wxTheApp->SetTopWindow(&m_window);
+        m_window.Show();
         wxYield();
     }
     // The chime and the booking start once the shown window has been drawn;
@@ -88,17 +88,18 @@ protected:
     TempDir m_dir;
     FakeServices m_services{m_dir.Path().string(), false};
     CMainDlg m_dlg{kToday};
+    wxDialog& m_window = Window(m_dlg);
 };
 
 TEST_F(MainDlgTest, TemplateAsBuilt)
 {
     m_dlg.CreateFromTemplate();
     ExpectBuiltAsTemplate(m_dlg);
-    const wxWindowList& children = m_dlg.GetChildren();
-    EXPECT_EQ(m_dlg.GetTitle(), "");
-    EXPECT_FALSE(m_dlg.HasFlag(wxCAPTION));
+    const wxWindowList& children = m_window.GetChildren();
+    EXPECT_EQ(m_window.GetTitle(), "");
+    EXPECT_FALSE(m_window.HasFlag(wxCAPTION));
     EXPECT_EQ(dynamic_cast<wxStaticText*>(children[1])->GetLabel(), "Velmora " VELMORA_VERSION_TEXT);
-    EXPECT_EQ(m_dlg.GetDefaultItem(), nullptr) << "no default button";
+    EXPECT_EQ(m_window.GetDefaultItem(), nullptr) << "no default button";
     auto* verse = TextBox(IDC_VERSE);
     EXPECT_TRUE(verse->IsMultiLine());
     EXPECT_FALSE(verse->IsEditable());
@@ -106,7 +107,9 @@ TEST_F(MainDlgTest, TemplateAsBuilt)
     // The icon and the logo come at twice their size too, rendered from the
     // drawing at build time, for screens scaled by two.
     for (const int size : {16, 32, 64}) {
-        EXPECT_EQ(m_dlg.m_hIcon->GetIcon(size, wxIconBundle::FALLBACK_NONE).GetWidth(), size);
+        EXPECT_EQ(
+            static_cast<const wxIconBundle*>(m_dlg.m_hIcon)->GetIcon(size, wxIconBundle::FALLBACK_NONE).GetWidth(),
+            size);
     }
     std::vector<int> logoSizes;
     for (const ImageResource& image : FindImageResources(IDB_LOGO))
@@ -118,11 +121,11 @@ TEST_F(MainDlgTest, StartsOnTodaysReadingAtTheTopLeft)
 {
     m_dir.Write("maravelle.pdb", SampleBook());
     EXPECT_NO_MODAL(Start());
-    EXPECT_EQ(m_dlg.GetScreenPosition(), wxPoint(0, 0));
-    EXPECT_TRUE(m_dlg.IsShown());
+    EXPECT_EQ(m_window.GetScreenPosition(), wxPoint(0, 0));
+    EXPECT_TRUE(m_window.IsShown());
     EXPECT_EQ(Reading(), Expected(kTodaysVerse));
     EXPECT_EQ(g_strProgramDir, FromNativePath(m_dir.Path().string() + "/"));
-    EXPECT_TRUE(m_dlg.GetIcons().GetIconCount() >= 2);
+    EXPECT_TRUE(m_window.GetIcons().GetIconCount() >= 2);
     // The settings tasks follow: chime, then the booking (autorun off: removed).
     AwaitStartupTasks();
     EXPECT_EQ(m_services.events, (std::vector<std::wstring>{L"sound", L"book"}));
@@ -133,10 +136,10 @@ TEST_F(MainDlgTest, StartsOnTodaysReadingAtTheTopLeft)
 TEST_F(MainDlgTest, MissingBookIsReportedOverTheVisibleWindow)
 {
     bool shown = false;
-    wxTEST_DIALOG(Start(), ExpectMessage(kBookErrorText, L"Error!", &m_dlg, [&] {
+    wxTEST_DIALOG(Start(), ExpectMessage(kBookErrorText, L"Error!", &m_window, [&] {
         shown = true;
-        EXPECT_TRUE(m_dlg.IsShown());
-        EXPECT_EQ(m_dlg.GetScreenPosition(), wxPoint(0, 0));
+        EXPECT_TRUE(m_window.IsShown());
+        EXPECT_EQ(m_window.GetScreenPosition(), wxPoint(0, 0));
         EXPECT_EQ(Reading(), L"");
         EXPECT_TRUE(m_services.events.empty()) << "the settings tasks come after";
     }));
@@ -191,8 +194,8 @@ TEST_F(MainDlgTest, ChimeAndBookingWaitForTheFirstPaint)
 {
     m_dir.Write("maravelle.pdb", SampleBook());
     m_dlg.CreateFromTemplate();
-    wxTheApp->SetTopWindow(&m_dlg);
-    EXPECT_NO_MODAL(m_dlg.Show());
+    wxTheApp->SetTopWindow(&m_window);
+    EXPECT_NO_MODAL(m_window.Show());
     // Initialised inside Show, before the toolkit could draw anything.
     EXPECT_EQ(Reading(), Expected(kTodaysVerse));
     EXPECT_TRUE(m_services.events.empty());
@@ -206,8 +209,8 @@ TEST_F(MainDlgTest, EndedBeforeItIsDrawnTheWindowStillChimesAndBooks)
 {
     m_dir.Write("maravelle.pdb", SampleBook());
     m_dlg.CreateFromTemplate();
-    wxTheApp->SetTopWindow(&m_dlg);
-    EXPECT_NO_MODAL(m_dlg.Show());
+    wxTheApp->SetTopWindow(&m_window);
+    EXPECT_NO_MODAL(m_window.Show());
     ASSERT_TRUE(m_services.events.empty());
     m_dlg.EndDialog(0);
     EXPECT_EQ(m_services.events, (std::vector<std::wstring>{L"sound", L"book"}));
@@ -217,14 +220,14 @@ TEST_F(MainDlgTest, NeverDrawnTheWindowStillChimesAndBooks)
 {
     m_dir.Write("maravelle.pdb", SampleBook());
     m_dlg.CreateFromTemplate();
-    wxTheApp->SetTopWindow(&m_dlg);
+    wxTheApp->SetTopWindow(&m_window);
     // Frozen, the shown window is not drawn: the work waits a while for a
     // paint that does not come, then starts anyway.
-    m_dlg.Freeze();
-    EXPECT_NO_MODAL(m_dlg.Show());
+    m_window.Freeze();
+    EXPECT_NO_MODAL(m_window.Show());
     AwaitStartupTasks();
     EXPECT_EQ(m_services.events, (std::vector<std::wstring>{L"sound", L"book"}));
-    m_dlg.Thaw();
+    m_window.Thaw();
 }
 
 TEST_F(MainDlgTest, DatesAboutAndBack)
@@ -252,16 +255,16 @@ TEST_F(MainDlgTest, DatesAboutAndBack)
 TEST_F(MainDlgTest, CloseButtonAndEscapeEndTheWindow)
 {
     m_dir.Write("maravelle.pdb", SampleBook());
-    wxTheApp->SetTopWindow(&m_dlg);
-    m_dlg.CallAfter([this] { Click(&m_dlg, IDOK); });
+    wxTheApp->SetTopWindow(&m_window);
+    m_window.CallAfter([this] { Click(&m_dlg, IDOK); });
     EXPECT_EQ(m_dlg.DoModal(), 0);
-    EXPECT_FALSE(m_dlg.IsShown());
+    EXPECT_FALSE(m_window.IsShown());
 
-    m_dlg.CallAfter([this] {
+    m_window.CallAfter([this] {
         wxKeyEvent key(wxEVT_CHAR_HOOK);
         key.m_keyCode = WXK_ESCAPE;
-        key.SetEventObject(&m_dlg);
-        m_dlg.GetEventHandler()->ProcessEvent(key);
+        key.SetEventObject(&m_window);
+        m_window.GetEventHandler()->ProcessEvent(key);
     });
     EXPECT_EQ(m_dlg.DoModal(), IDCANCEL);
 }

@@ -25,15 +25,21 @@ protected:
     {
         m_services.now = At(2026, 12, 7, 9, 15);
         m_main.CreateFromTemplate();
-        wxTheApp->SetTopWindow(&m_main);
+        wxTheApp->SetTopWindow(&Window(m_main));
     }
 
-    static bool Checked(wxWindow& dlg, int id) { return dynamic_cast<wxCheckBox*>(dlg.FindWindow(id))->GetValue(); }
-    static TimePicker* Picker(wxWindow& dlg) { return dynamic_cast<TimePicker*>(dlg.FindWindow(IDC_TIME)); }
+    static bool Checked(const CDialog& dlg, int id)
+    {
+        return dynamic_cast<wxCheckBox*>(Window(dlg).FindWindow(id))->GetValue();
+    }
+    static TimePicker* Picker(const CDialog& dlg)
+    {
+        return dynamic_cast<TimePicker*>(Window(dlg).FindWindow(IDC_TIME));
+    }
     static int Cancel(CSettingsDlg& dlg)
     {
-        dlg.Close();
-        return dlg.GetReturnCode();
+        Window(dlg).Close();
+        return Window(dlg).GetReturnCode();
     }
     bool HasFile() const { return std::filesystem::exists(m_dir / "orv.dat"); }
     SettingsRecord File() const
@@ -56,13 +62,14 @@ protected:
 TEST_F(SettingsDlgTest, TemplateAsBuilt)
 {
     SettingsState state;
-    CSettingsDlg dlg(state);
-    dlg.CreateFromTemplate();
-    ExpectBuiltAsTemplate(dlg);
+    CSettingsDlg settings(state);
+    wxDialog& dlg = Window(settings);
+    settings.CreateFromTemplate();
+    ExpectBuiltAsTemplate(settings);
     EXPECT_TRUE(dlg.HasFlag(wxCAPTION));
     EXPECT_TRUE(dlg.HasFlag(wxCLOSE_BOX));
-    EXPECT_EQ(dlg.GetParent(), &m_main) << "owned by the main window";
-    EXPECT_EQ(dlg.GetScreenPosition(), m_main.GetScreenPosition());
+    EXPECT_EQ(dlg.GetParent(), &Window(m_main)) << "owned by the main window";
+    EXPECT_EQ(dlg.GetScreenPosition(), Window(m_main).GetScreenPosition());
     EXPECT_EQ(dlg.GetDefaultItem(), dlg.FindWindow(IDOK));
     EXPECT_FALSE(dlg.FindWindow(IDCANCEL)->IsShown());
 }
@@ -71,8 +78,9 @@ TEST_F(SettingsDlgTest, FocusStartsOnOk)
 {
     Save({1, 0, At(2026, 12, 7, 8, 0)});
     SettingsState state;
-    CSettingsDlg dlg(state);
-    dlg.CreateFromTemplate();
+    CSettingsDlg settings(state);
+    wxDialog& dlg = Window(settings);
+    settings.CreateFromTemplate();
     dlg.Show();
     for (int i = 0; i < 20 && wxWindow::FindFocus() != dlg.FindWindow(IDOK); ++i) {
         wxYield();
@@ -89,8 +97,9 @@ TEST_F(SettingsDlgTest, EnterOnACheckBoxConfirms)
     // build reports as undefined behaviour.
     Save({1, 0, At(2026, 12, 7, 8, 0)});
     SettingsState state;
-    CSettingsDlg dlg(state);
-    dlg.CreateFromTemplate();
+    CSettingsDlg settings(state);
+    wxDialog& dlg = Window(settings);
+    settings.CreateFromTemplate();
     dlg.Show();
     wxWindow* chime = dlg.FindWindow(IDC_CHIME);
     chime->SetFocus();
@@ -99,7 +108,7 @@ TEST_F(SettingsDlgTest, EnterOnACheckBoxConfirms)
         wxMilliSleep(10);
     }
     ASSERT_EQ(wxWindow::FindFocus(), chime);
-    Click(&dlg, IDC_CHIME);
+    Click(&settings, IDC_CHIME);
     wxKeyEvent enter(wxEVT_CHAR_HOOK);
     enter.m_keyCode = WXK_RETURN;
     enter.SetEventObject(chime);
@@ -162,8 +171,8 @@ TEST_F(SettingsDlgTest, OkSaysWhyTheSettingsWereNotSaved)
         wxTEST_DIALOG(m_main.OpenSettings(), ExpectWindow<CSettingsDlg>([](CSettingsDlg& dlg) {
             Click(&dlg, IDC_CHIME);
             Click(&dlg, IDOK);
-            EXPECT_EQ(dlg.GetReturnCode(), 0) << "OK ended the window";
-            return dlg.GetReturnCode();
+            EXPECT_EQ(Window(dlg).GetReturnCode(), 0) << "OK ended the window";
+            return Window(dlg).GetReturnCode();
         }),
             ExpectMessage(said, kNotSavedCaption));
         if (c.fileStays) {
@@ -186,7 +195,7 @@ TEST_F(SettingsDlgTest, FirstRunOkWithDefaults)
         Picker(dlg)->GetTime(&hour, &minute, &second);
         EXPECT_EQ(hour * 100 + minute, 800);
         Click(&dlg, IDOK);
-        return dlg.GetReturnCode();
+        return Window(dlg).GetReturnCode();
     }));
     const SettingsRecord saved = File();
     EXPECT_EQ(saved.chime, 1);
@@ -249,7 +258,7 @@ TEST_F(SettingsDlgTest, OkWithAutorunShowsWhenItWillRun)
         Click(&dlg, IDC_CHIME);
         Picker(dlg)->SetTime(6, 30, 0);
         Click(&dlg, IDOK);
-        EXPECT_EQ(dlg.GetReturnCode(), 0);
+        EXPECT_EQ(Window(dlg).GetReturnCode(), 0);
         return 0;
     }),
         ExpectMessage(kSupportNotice, kSupportCaption, nullptr, [&] { order.push_back(L"support"); }),
@@ -313,7 +322,7 @@ TEST_F(SettingsDlgTest, ADailyTimeTheClocksSkipIsShownAndSavedAsSet)
         Picker(dlg)->GetTime(&hour, &minute, &second);
         EXPECT_EQ(hour * 100 + minute, 230);
         Click(&dlg, IDOK);
-        return dlg.GetReturnCode();
+        return Window(dlg).GetReturnCode();
     }),
         ExpectMessage(kSupportNotice, kSupportCaption),
         ExpectMessage(L"TALVIK will next run on 28 of Mar, 2027 at 2:30", kAutorunCaption));

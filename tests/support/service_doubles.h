@@ -45,6 +45,7 @@ public:
                 messages.push_back({owner, text, caption});
                 events.push_back(L"message");
             };
+        s.whyCannotRunAppAtTime = [](const std::wstring&) { return std::wstring(); };
         s.playSound = [this](const std::wstring& path) {
             sounds.push_back(path);
             events.push_back(L"sound");

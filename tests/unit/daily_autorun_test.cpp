@@ -86,6 +86,17 @@ TEST_F(ScheduleNextRunTest, NoticeBeforeBookingOnlyWhenAsked)
     EXPECT_EQ(m_services.bookings.size(), 2u);
 }
 
+TEST_F(ScheduleNextRunTest, NoticeSaysWhyNothingCanBeBooked)
+{
+    m_services.now = At(2026, 12, 6, 7, 0);
+    SYSTEMTIME time = At(2026, 1, 1, 6, 30);
+    GetServices().whyCannotRunAppAtTime = [](const std::wstring& app) { return L"other users can change " + app; };
+    ScheduleNextRun(TRUE, time, TRUE);
+    ASSERT_EQ(m_services.messages.size(), 1u);
+    EXPECT_EQ(m_services.messages[0].text, L"TALVIK cannot run daily: other users can change " + m_services.ExePath());
+    EXPECT_EQ(m_services.messages[0].caption, L"Autorun");
+}
+
 TEST_F(ScheduleNextRunTest, AutorunOffRemovesTheStartSilently)
 {
     SYSTEMTIME time = At(2025, 3, 4, 6, 30);

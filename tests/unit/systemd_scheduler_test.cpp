@@ -48,11 +48,18 @@ protected:
                 "[ -e '" +
                 d +
                 "/fail' ] && exit 1\n"
+                "case \"$*\" in *UnitPath*) echo '" +
+                d + "/manager/systemd/user.control /etc/systemd/user " + d +
+                "/manager/systemd/user'; exit 0 ;; esac\n"
+                "[ \"$2\" = show ] && [ -e '" +
+                d +
+                "/armed' ] && printf 'ActiveState=active\\nUnitFileState=enabled\\nNeedDaemonReload=no\\n'\n"
                 "[ \"$2\" != is-failed ] && exit 0\n[ -e '" +
                 d +
                 "/no-wake-alarm' ] || exit 1\n"
                 "grep -qx WakeSystem=yes '" +
                 units + "'/\"$3\"\n");
+        WriteExecutable(m_app, "#!/bin/sh\n");
         const char* path = std::getenv("PATH");
         m_path.emplace("PATH", (m_dir / "bin").native() + ":" + (path ? path : "/usr/bin:/bin"));
         SetSystemdSchedulerOptions({m_units, "systemctl", 2s});
@@ -91,12 +98,28 @@ TEST_F(SystemdSchedulerTest, BookingWritesTheUnitsAndArmsTheTimer)
     ASSERT_TRUE(Book(At(2031, 2, 3, 4, 5, 6)));
     EXPECT_EQ(m_dir.Read("units/" + m_name + ".service"), *SystemdServiceUnit(m_app));
     EXPECT_EQ(m_dir.Read("units/" + m_name + "-start.service"), SystemdStartUnit(m_app));
-    EXPECT_TRUE(HasLine(Timer(), "OnCalendar=2031-02-03..31 04:05:06"));
+    EXPECT_TRUE(HasLine(Timer(), "OnCalendar=*-*-* 04:05:06 UTC"));
     EXPECT_TRUE(HasLine(Timer(), "WakeSystem=yes"));
     const std::string timer = m_name + ".timer";
     EXPECT_EQ(Calls(),
-        (std::vector<std::string>{
-            "--user daemon-reload", "--user enable " + timer, "--user restart " + timer, "--user is-failed " + timer}));
+        (std::vector<std::string>{"--user daemon-reload", "--user stop " + timer, "--user clean --what=state " + timer,
+            "--user enable " + timer, "--user start " + timer, "--user is-failed " + timer}));
+
+    // Every start books again: with nothing changed and the timer armed,
+    // systemd is only asked whether it is; otherwise it is armed again.
+    const auto written = fs::last_write_time(m_units / timer);
+    m_dir.Write("log", "");
+    m_dir.Write("armed", "");
+    ASSERT_TRUE(Book(At(2031, 2, 4, 4, 5, 6)));
+    const std::string show = "--user show --property=ActiveState,UnitFileState,NeedDaemonReload " + timer;
+    EXPECT_EQ(Calls(), std::vector<std::string>{show});
+    EXPECT_EQ(fs::last_write_time(m_units / timer), written);
+    m_dir.Write("log", "");
+    fs::remove(m_dir / "armed");
+    ASSERT_TRUE(Book(At(2031, 2, 4, 4, 5, 6)));
+    EXPECT_EQ(Calls(),
+        (std::vector<std::string>{show, "--user daemon-reload", "--user enable " + timer, "--user start " + timer,
+            "--user is-failed " + timer}));
 }
 
 TEST_F(SystemdSchedulerTest, LaterCallWinsAndRemovalCleansUp)
@@ -104,7 +127,7 @@ TEST_F(SystemdSchedulerTest, LaterCallWinsAndRemovalCleansUp)
     SystemdRunAppAtTime(FromNativePath(m_app), At(2031, 1, 1, 7, 0, 0));
     SystemdRunAppAtTime(FromNativePath(m_app), At(2031, 1, 2, 7, 0, 0));
     ASSERT_TRUE(Book(At(2031, 1, 3, 8, 30, 0)));
-    EXPECT_TRUE(HasLine(Timer(), "OnCalendar=2031-01-03..31 08:30:00")) << Timer();
+    EXPECT_TRUE(HasLine(Timer(), "OnCalendar=*-*-* 08:30:00 UTC")) << Timer();
 
     fs::create_directories(m_units / "timers.target.wants");
     fs::create_symlink("../" + m_name + ".timer", m_units / "timers.target.wants" / (m_name + ".timer"));
@@ -126,7 +149,6 @@ TEST_F(SystemdSchedulerTest, NothingHappensForRefusedPathsOrMissingBookings)
         SystemdRunAppAtTime(FromNativePath(path), At(2031, 1, 1, 7, 0, 0));
     }
     SystemdRunAppAtTime(FromNativePath(m_app), At(2031, 2, 30, 7, 0, 0));
-    SystemdRunAppAtTime(FromNativePath(m_app), At(2200, 1, 1, 8, 0, 0)); // past systemd's calendar
     ASSERT_TRUE(WaitForScheduledStarts(kBound));
     EXPECT_FALSE(fs::exists(m_units));
     ASSERT_TRUE(Book(std::nullopt));
@@ -138,12 +160,12 @@ TEST_F(SystemdSchedulerTest, BooksWithoutWakingWhenTheTimerCannotArm)
 {
     m_dir.Write("no-wake-alarm", "");
     ASSERT_TRUE(Book(At(2031, 2, 3, 4, 5, 6)));
-    EXPECT_TRUE(HasLine(Timer(), "OnCalendar=2031-02-03..31 04:05:06"));
+    EXPECT_TRUE(HasLine(Timer(), "OnCalendar=*-*-* 04:05:06 UTC"));
     EXPECT_EQ(Timer().find("WakeSystem"), std::string::npos);
     const auto calls = Calls();
-    ASSERT_EQ(calls.size(), 6u);
-    EXPECT_EQ(calls[4], "--user daemon-reload");
-    EXPECT_EQ(calls[5], "--user restart " + m_name + ".timer");
+    ASSERT_EQ(calls.size(), 8u);
+    EXPECT_EQ(calls[6], "--user daemon-reload");
+    EXPECT_EQ(calls[7], "--user restart " + m_name + ".timer");
 }
 
 TEST_F(SystemdSchedulerTest, MissingSystemctlDoesNotHoldTheProgramUp)
@@ -178,22 +200,22 @@ TEST_F(SystemdSchedulerTest, StuckSystemctlIsKilledAfterItsTimeout)
 TEST_F(SystemdSchedulerTest, RemovalSaysWhyAStartMayStillBeBooked)
 {
     const std::string disable = "systemctl --user disable --now " + m_name + ".timer";
-    EXPECT_EQ(SystemdRemoveStartNow(FromNativePath(m_app)), "") << "nothing booked";
+    EXPECT_EQ(SystemdRemoveStartNow(FromNativePath(m_app)).failure, "") << "nothing booked";
     ASSERT_TRUE(Book(At(2031, 2, 3, 4, 5, 6)));
 
     SetSystemdSchedulerOptions({m_units, "velmora-no-such-systemctl", 2s});
-    EXPECT_EQ(SystemdRemoveStartNow(FromNativePath(m_app)), "velmora-no-such-systemctl was not found");
+    EXPECT_EQ(SystemdRemoveStartNow(FromNativePath(m_app)).failure, "velmora-no-such-systemctl was not found");
     SetSystemdSchedulerOptions({m_units, "systemctl", 1s});
     m_dir.Write("fail", "");
-    EXPECT_EQ(SystemdRemoveStartNow(FromNativePath(m_app)), disable + " failed with exit status 1");
+    EXPECT_EQ(SystemdRemoveStartNow(FromNativePath(m_app)).failure, disable + " failed with exit status 1");
     fs::remove(m_dir / "fail");
     m_dir.Write("hang", "");
-    EXPECT_EQ(SystemdRemoveStartNow(FromNativePath(m_app)), disable + " did not answer within 1 s");
+    EXPECT_EQ(SystemdRemoveStartNow(FromNativePath(m_app)).failure, disable + " did not answer within 1 s");
     ::kill(std::stoi(m_dir.Read("pid")), SIGKILL);
     EXPECT_TRUE(fs::exists(m_units / (m_name + ".timer")));
 
     fs::remove(m_dir / "hang");
-    EXPECT_EQ(SystemdRemoveStartNow(FromNativePath(m_app)), "");
+    EXPECT_EQ(SystemdRemoveStartNow(FromNativePath(m_app)).failure, "");
     EXPECT_FALSE(fs::exists(m_units / (m_name + ".timer")));
     EXPECT_FALSE(fs::exists(m_units / (m_name + ".service")));
 }
@@ -206,7 +228,7 @@ TEST(SystemdSchedulerExitProbe, EndsWhileBooking)
     if (!dir)
         GTEST_SKIP() << "only run by WorkUnderWayDoesNotKeepTheProgramFromEnding";
     SetSystemdSchedulerOptions({fs::path(dir) / "units", std::string(dir) + "/bin/systemctl", 20s});
-    SystemdRunAppAtTime(L"/opt/velmora/talvik", At(2031, 2, 3, 4, 5, 6));
+    SystemdRunAppAtTime(FromNativePath(std::string(dir) + "/my apps/talvik"), At(2031, 2, 3, 4, 5, 6));
     std::error_code ignored;
     while (fs::file_size(fs::path(dir) / "pid", ignored) == 0 || ignored)
         std::this_thread::sleep_for(1ms);
@@ -224,12 +246,39 @@ TEST_F(SystemdSchedulerTest, WorkUnderWayDoesNotKeepTheProgramFromEnding)
     ::kill(std::stoi(m_dir.Read("pid")), SIGKILL); // left behind by the ended program
 }
 
-TEST_F(SystemdSchedulerTest, UnitsGoToXdgConfigHomeByDefault)
+TEST_F(SystemdSchedulerTest, UnitsGoWhereTheManagerReadsThem)
 {
     ScopedEnv config("XDG_CONFIG_HOME", (m_dir / "config").native());
     SetSystemdSchedulerOptions({{}, "systemctl", 2s});
+    EXPECT_EQ(SystemdWhyCannotBook(FromNativePath(m_app)), L"");
     ASSERT_TRUE(Book(At(2031, 2, 3, 4, 5, 6)));
-    EXPECT_TRUE(fs::exists(m_dir / "config" / "systemd" / "user" / (m_name + ".timer")));
+    EXPECT_TRUE(fs::exists(m_dir / "manager" / "systemd" / "user" / (m_name + ".timer")));
+    EXPECT_FALSE(fs::exists(m_dir / "config" / "systemd"));
+    const DailyTimerRemoval removal = SystemdRemoveStartNow(FromNativePath(m_app));
+    EXPECT_TRUE(removal.bWasBooked);
+    EXPECT_EQ(removal.failure, "");
+    EXPECT_FALSE(fs::exists(m_dir / "manager" / "systemd" / "user" / (m_name + ".timer")));
+
+    // A manager that cannot say where it reads gets no booking, and the
+    // notice is told why.
+    m_dir.Write("fail", "");
+    EXPECT_EQ(
+        SystemdWhyCannotBook(FromNativePath(m_app)), L"the systemd user manager (systemctl --user) does not answer");
+    ASSERT_TRUE(Book(At(2031, 2, 3, 4, 5, 6)));
+    EXPECT_FALSE(fs::exists(m_dir / "manager" / "systemd" / "user" / (m_name + ".timer")));
+    EXPECT_FALSE(fs::exists(m_dir / "config" / "systemd"));
+}
+
+TEST_F(SystemdSchedulerTest, AProgramOthersCanReplaceIsNotBookedAndLosesItsBooking)
+{
+    ASSERT_TRUE(Book(At(2031, 2, 3, 4, 5, 6)));
+    ASSERT_TRUE(fs::exists(m_units / (m_name + ".timer")));
+    fs::permissions(m_app.substr(0, m_app.rfind('/')), fs::perms::others_write, fs::perm_options::add);
+    EXPECT_EQ(SystemdWhyCannotBook(FromNativePath(m_app)),
+        L"other users can change " + FromNativePath((m_dir / "my apps").native()) +
+            L", so another user could replace the program");
+    ASSERT_TRUE(Book(At(2031, 2, 3, 4, 5, 6)));
+    EXPECT_FALSE(fs::exists(m_units / (m_name + ".timer")));
 }
 
 } // namespace

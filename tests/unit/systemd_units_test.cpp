@@ -31,7 +31,7 @@ std::pair<int, std::string> Verify(const TempDir& dir, const fs::path& program)
     std::ofstream(units / SystemdServiceFile(path), std::ios::binary) << *SystemdServiceUnit(path);
     std::ofstream(units / SystemdStartFile(path), std::ios::binary) << SystemdStartUnit(path);
     std::ofstream(units / SystemdTimerFile(path), std::ios::binary)
-        << *SystemdTimerUnit(path, At(2031, 2, 3, 4, 5, 6), TimerWake::WakeSystem);
+        << SystemdTimerUnit(path, At(2031, 2, 3, 4, 5, 6), TimerWake::WakeSystem);
     std::string command =
         "XDG_RUNTIME_DIR=" + ShellQuoted((dir / "runtime").native()) + " systemd-analyze --user verify";
     for (const std::string& file : {SystemdTimerFile(path), SystemdStartFile(path), SystemdServiceFile(path)})
@@ -111,37 +111,63 @@ std::string NextStart(const std::string& timer, const std::string& base)
 
 std::string Timer(const SYSTEMTIME& first)
 {
-    return SystemdTimerUnit("/opt/velmora/talvik", first, TimerWake::WakeSystem).value_or("");
+    return SystemdTimerUnit("/opt/velmora/talvik", first, TimerWake::WakeSystem);
 }
 
-TEST(SystemdUnitsTest, TimerStartsEveryDayFromTheBookedDateOn)
+TEST(SystemdUnitsTest, TimerStartsEveryDayAtTheTimeOfDayOfTheProgramsZone)
 {
+    // The user manager reads the timer in its own zone, here UTC; the
+    // program's zone is named in the timer, or stands converted to UTC when
+    // TZ holds rules rather than a name.
+    struct Case
+    {
+        const char* tz;
+        const char* line;
+        const char* next; // after 2031-02-02 23:59:59 UTC
+    };
+    for (const Case& c : {
+             Case{"Asia/Tokyo", "OnCalendar=*-*-* 07:30:00 Asia/Tokyo", "2031-02-03 22:30:00"},
+             Case{":Europe/Berlin", "OnCalendar=*-*-* 07:30:00 Europe/Berlin", "2031-02-03 06:30:00"},
+             Case{"/usr/share/zoneinfo/America/New_York", "OnCalendar=*-*-* 07:30:00 America/New_York",
+                 "2031-02-03 12:30:00"},
+             Case{"", "OnCalendar=*-*-* 07:30:00 UTC", "2031-02-03 07:30:00"},
+             Case{"JST-9", "OnCalendar=*-*-* 22:30:00 UTC", "2031-02-03 22:30:00"},
+         }) {
+        std::string timer;
+        {
+            ScopedTimeZone zone(c.tz);
+            timer = Timer(At(2031, 2, 3, 7, 30, 0));
+        }
+        ScopedTimeZone manager("UTC");
+        EXPECT_TRUE(HasLine(timer, c.line)) << c.tz << "\n" << timer;
+        EXPECT_EQ(NextStart(timer, "2031-02-02 23:59:59"), c.next) << c.tz;
+    }
     ScopedTimeZone zone("UTC");
     const std::string timer = Timer(At(2031, 2, 3, 4, 5, 6));
-    for (const char* line : {"OnCalendar=2031-02-03..31 04:05:06", "OnCalendar=2031-03..12-* 04:05:06",
-             "OnCalendar=2032..2199-*-* 04:05:06", "AccuracySec=1s", "Persistent=true", "WakeSystem=yes",
-             "WantedBy=timers.target"})
+    for (const char* line : {"AccuracySec=1s", "Persistent=true", "WakeSystem=yes", "WantedBy=timers.target"})
         EXPECT_TRUE(HasLine(timer, line)) << line << "\n" << timer;
-    EXPECT_EQ(Timer(At(2031, 2, 3, 4, 5, 6)), timer) << "the same booking, the same unit";
-    EXPECT_EQ(SystemdTimerUnit("/opt/velmora/talvik", At(2031, 2, 3, 4, 5, 6), TimerWake::NoWake)->find("WakeSystem"),
+    EXPECT_EQ(Timer(At(2031, 2, 4, 4, 5, 6)), timer) << "the next day's booking is the same unit";
+    EXPECT_EQ(SystemdTimerUnit("/opt/velmora/talvik", At(2031, 2, 3, 4, 5, 6), TimerWake::NoWake).find("WakeSystem"),
         std::string::npos);
-
-    // Not on the day before, even later in that day than the time of day;
-    // then every day, across the ends of months and years.
-    EXPECT_EQ(NextStart(timer, "2031-02-02 05:00:00"), "2031-02-03 04:05:06");
-    EXPECT_EQ(NextStart(timer, "2031-02-03 04:05:06"), "2031-02-04 04:05:06");
-    EXPECT_EQ(NextStart(timer, "2031-02-28 05:00:00"), "2031-03-01 04:05:06");
-    EXPECT_EQ(NextStart(timer, "2031-12-31 05:00:00"), "2032-01-01 04:05:06");
-    EXPECT_EQ(NextStart(Timer(At(2031, 12, 31, 8, 0, 0)), "2031-12-31 08:00:00"), "2032-01-01 08:00:00");
 }
 
-TEST(SystemdUnitsTest, NothingIsBookedPastTheLastDateSystemdCanName)
+TEST(SystemdUnitsTest, AWrongClockStillBooksTheNextDayByTheRightOne)
 {
-    ScopedTimeZone zone("UTC");
-    const std::string last = Timer(At(2199, 12, 31, 8, 0, 0));
-    EXPECT_EQ(NextStart(last, "2199-12-30 09:00:00"), "2199-12-31 08:00:00");
-    EXPECT_EQ(NextStart(last, "2199-12-31 08:00:00"), "never");
-    EXPECT_FALSE(SystemdTimerUnit("/opt/velmora/talvik", At(2200, 1, 1, 8, 0, 0), TimerWake::WakeSystem));
+    // systemd's calendar names 1970 to 2199; a clock outside it, or just far
+    // off, must still give a timer systemd reads whole.
+    ScopedTimeZone zone("Europe/Berlin");
+    for (const SYSTEMTIME& first : {At(1601, 1, 1, 8, 0), At(1969, 12, 31, 8, 0), At(2028, 1, 10, 8, 0),
+             At(2199, 12, 31, 8, 0), At(2200, 3, 1, 8, 0), At(9999, 12, 31, 8, 0)}) {
+        const std::string timer = Timer(first);
+        std::istringstream lines(timer);
+        for (std::string line; std::getline(lines, line);) {
+            if (line.rfind("OnCalendar=", 0) == 0) {
+                const auto [status, out] = Shell("systemd-analyze calendar " + ShellQuoted(line.substr(11)));
+                EXPECT_EQ(status, 0) << first.wYear << ": " << line << "\n" << out;
+            }
+        }
+        EXPECT_EQ(NextStart(timer, "2026-12-07 09:15:00"), "2026-12-08 08:00:00") << first.wYear << "\n" << timer;
+    }
 }
 
 TEST(SystemdUnitsTest, ATimeTheClocksSkipStartsAtTheFirstMomentAfterIt)
@@ -164,7 +190,7 @@ TEST(SystemdUnitsTest, ATimeTheClocksSkipStartsAtTheFirstMomentAfterIt)
         const std::string skippedDay = c.skippedDayStart;
         EXPECT_EQ(NextStart(timer, DateTimeText(c.first).substr(0, 19)), skippedDay) << c.zone << "\n" << timer;
         EXPECT_EQ(NextStart(timer, skippedDay), c.dayAfter) << c.zone;
-        EXPECT_TRUE(HasLine(timer, "OnCalendar=" + skippedDay)) << timer;
+        EXPECT_TRUE(HasLine(timer, "OnCalendar=" + skippedDay + " " + c.zone)) << timer;
     }
 }
 

@@ -1,20 +1,18 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "platform/wx/dialog.h"
+#include "platform/dialog.h"
+#include "platform/point_in_time.h"
 
 #include <string>
 
-class wxCalendarCtrlBase;
-class wxTextCtrl;
-
-// A control bound to a field once by DDX_Control.
+// A control bound to a field once by DDX_Control; m_hWnd is its handle.
 class CEdit
 {
 public:
     void SetWindowText(const std::wstring& text);
     std::wstring GetWindowText() const;
-    wxTextCtrl* m_pCtrl = nullptr;
+    HWND m_hWnd = nullptr;
 };
 
 class CMonthCalCtrl
@@ -25,7 +23,7 @@ public:
     // Selects `date` (its time of day and day of week are not looked at)
     // without notifying the change; FALSE when it is no real date.
     BOOL SetCurSel(const SYSTEMTIME& date);
-    wxCalendarCtrlBase* m_pCtrl = nullptr;
+    HWND m_hWnd = nullptr;
 };
 
 void DDX_Control(CDataExchange* pDX, int id, CEdit& control);

@@ -2,18 +2,16 @@
 #pragma once
 
 #include "platform/dialog_template.h"
-#include "platform/point_in_time.h"
 #include "platform/types.h"
-#include "platform/wx/images.h"
 
-#include <wx/dialog.h>
-#include <wx/timer.h>
-
+#include <cstddef>
 #include <functional>
-#include <string>
-#include <vector>
+#include <memory>
 
 class CDialog;
+// The window library's own window behind a CDialog. Each window library
+// defines it, with the CDialog members that need it.
+class DialogWindow;
 
 // Which way a data exchange goes: pull copies controls into fields, push the
 // reverse.
@@ -37,10 +35,13 @@ enum NotifyCode
 
 // A modal window built from a window template. Controls are made in template
 // order, which is also their tab order; their events reach OnNotify.
-class CDialog : public wxDialog
+class CDialog
 {
 public:
     explicit CDialog(int nIDTemplate, CDialog* pParentWnd = nullptr);
+    virtual ~CDialog();
+    CDialog(const CDialog&) = delete;
+    CDialog& operator=(const CDialog&) = delete;
 
     // Builds the window if needed and runs it modally; returns the result
     // that ended it. A window opened without an owner belongs to the main
@@ -53,12 +54,16 @@ public:
     // Builds the window and its controls without showing it.
     void CreateFromTemplate();
     const DialogTemplate& Template() const { return *m_pTemplate; }
-    HWND GetSafeHwnd() { return static_cast<wxWindow*>(this); }
-    wxWindow* GetDlgItem(int id) const;
+    // The window's handle, valid from construction on: the owner of the
+    // message boxes it shows.
+    HWND GetSafeHwnd() const;
+    // The handle of the control `id`; nullptr when there is none.
+    HWND GetDlgItem(int id) const;
     void EnableDlgItem(int id, BOOL bEnable);
     void SetIcon(HICON hIcon, BOOL bBigIcon);
     // Moves the window's top-left corner to (x, y) on the screen, keeping its
-    // size, raises it and shows it.
+    // size; MoveToFrontAt also raises it and shows it.
+    void MoveTo(int x, int y);
     void MoveToFrontAt(int x, int y);
     // Runs `work` once the window has been drawn and the display has caught
     // up with the drawing, or at once when that has happened already or the
@@ -100,22 +105,10 @@ protected:
     }
 
 private:
-    void BindEvents();
-    void OnInitDialogEvent(wxInitDialogEvent& event);
-    // Another program destroyed the window: it ends as if it had been closed.
-    void OnDestroyedOutside();
-    void EndOnceGone();
-    void OnCharHook(wxKeyEvent& event);
-    void OnPaint(wxPaintEvent& event);
-    void RunAfterPaintWork();
+    // The window calls the handlers above as its events come.
+    friend class DialogWindow;
 
     const DialogTemplate* m_pTemplate;
     CDialog* m_pParentWnd;
-    bool m_bCreated = false;
-    bool m_bPaintSeen = false;
-    bool m_bPainted = false;
-    bool m_bInitialised = false;
-    bool m_bGone = false; // destroyed by another program
-    std::vector<std::function<void()>> m_afterPaint;
-    wxTimer m_paintTimeout;
+    std::unique_ptr<DialogWindow> m_pWnd;
 };
