@@ -42,7 +42,11 @@ grep -q "nothing is booked for $APP_DIR/talvik" "$WORK/out" || fail "unschedule 
 # nothing and removes the booking it had.
 book_in 3600
 chmod 777 "$APP_DIR"
+# Settings are never read from a folder that others can write; the user's
+# own are in their settings folder.
 write_settings $(date -d '+2 hours' '+%-H %-M 0')
+mkdir -p "$XDG_CONFIG_HOME/velmora"
+mv "$APP_DIR/orv.dat" "$XDG_CONFIG_HOME/velmora/"
 setsid "$APP_DIR/talvik" >"$WORK/talvik.log" 2>&1 &
 APP_PID=$!
 wait_main_window >/dev/null
