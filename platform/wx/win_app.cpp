@@ -9,6 +9,7 @@
 #include <wx/app.h>
 #include <wx/image.h>
 #include <wx/init.h>
+#include <wx/log.h>
 
 #include <chrono>
 #include <clocale>
@@ -65,6 +66,9 @@ int RunWinApp(int argc, char** argv)
     CWinApp* app = CWinApp::GetApp();
     if (!app)
         return 1;
+    // The toolkit's own complaints go to standard error: a window for them
+    // could not even be made when there is no display to reach.
+    delete wxLog::SetActiveTarget(new wxLogStderr);
     wxApp::SetInstance(new ToolkitApp(*app));
     // wxEntry fails only when the toolkit cannot start, which here means no
     // display to reach yet.
