@@ -8,6 +8,7 @@
 #include "platform/scheduled_start.h"
 #include "platform/services.h"
 #include "platform/standard_output.h"
+#include "platform/temporary_file.h"
 #include "platform/terminal.h"
 #include "platform/wide_string.h"
 #include "reading/book_check.h"
@@ -139,7 +140,7 @@ class RecordStore
 {
 public:
     RecordStore()
-        : m_file(std::tmpfile())
+        : m_file(OpenTemporaryFile())
     { }
     ~RecordStore()
     {
