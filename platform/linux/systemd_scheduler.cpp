@@ -6,14 +6,11 @@
 #include "platform/native_path.h"
 #include "platform/point_in_time.h"
 #include "platform/replaceable_program.h"
+#include "platform/scheduling_thread.h"
 
 #include <algorithm>
-#include <condition_variable>
-#include <map>
 #include <memory>
 #include <mutex>
-#include <system_error>
-#include <thread>
 #include <vector>
 
 namespace {
@@ -36,116 +33,57 @@ std::optional<fs::path> UnitDirectory(const SystemdSchedulerOptions& options, bo
     return fs::path(ToNativePath(config)) / "systemd" / "user";
 }
 
-// The one background thread that talks to systemd. Requests wait in a map by
-// path, so a newer request for a path replaces the one not yet started.
-class SchedulingThread
+// Where the bookings go and how systemctl runs: shared with the scheduling
+// thread, which may finish its work after the program has let it go.
+class SharedOptions
 {
 public:
-    static SchedulingThread& Get()
+    void Set(const SystemdSchedulerOptions& options)
     {
-        static SchedulingThread worker;
-        return worker;
+        std::lock_guard lock(m_mutex);
+        m_options = options;
     }
-
-    ~SchedulingThread()
+    SystemdSchedulerOptions Get()
     {
-        std::unique_lock lock(m_state->mutex);
-        m_state->stopping = true;
-        const bool idle = m_state->pending.empty() && !m_state->busy;
-        lock.unlock();
-        m_state->wake.notify_all();
-        // Work still under way is left to finish while the process ends; the
-        // thread holds its own share of the state, so nothing it uses goes away.
-        if (m_thread.joinable()) {
-            if (idle)
-                m_thread.join();
-            else
-                m_thread.detach();
-        }
-    }
-
-    void Submit(const std::string& path, const std::optional<SYSTEMTIME>& time)
-    {
-        std::lock_guard lock(m_state->mutex);
-        if (!m_thread.joinable()) {
-            try {
-                m_thread = std::thread(Run, m_state);
-            } catch (const std::system_error&) {
-                return; // no thread to spare: the booking is dropped, the program goes on
-            }
-        }
-        m_state->pending.insert_or_assign(path, time);
-        m_state->wake.notify_all();
-    }
-
-    bool WaitIdle(std::chrono::milliseconds timeout)
-    {
-        std::unique_lock lock(m_state->mutex);
-        return m_state->idle.wait_for(lock, timeout, [&] { return m_state->pending.empty() && !m_state->busy; });
-    }
-
-    void SetOptions(const SystemdSchedulerOptions& options)
-    {
-        std::lock_guard lock(m_state->mutex);
-        m_state->options = options;
-    }
-
-    SystemdSchedulerOptions Options()
-    {
-        std::lock_guard lock(m_state->mutex);
-        return m_state->options;
+        std::lock_guard lock(m_mutex);
+        return m_options;
     }
 
 private:
-    struct State
-    {
-        std::mutex mutex;
-        std::condition_variable wake;
-        std::condition_variable idle;
-        std::map<std::string, std::optional<SYSTEMTIME>> pending;
-        bool busy = false;
-        bool stopping = false;
-        SystemdSchedulerOptions options;
-    };
-
-    static void Run(std::shared_ptr<State> state)
-    {
-        std::unique_lock lock(state->mutex);
-        for (;;) {
-            state->wake.wait(lock, [&] { return state->stopping || !state->pending.empty(); });
-            if (state->pending.empty())
-                return;
-            const auto next = state->pending.begin();
-            const std::string path = next->first;
-            const std::optional<SYSTEMTIME> time = next->second;
-            state->pending.erase(next);
-            state->busy = true;
-            const SystemdSchedulerOptions options = state->options;
-            lock.unlock();
-
-            // Checked again here, as the folders may have changed since.
-            const bool bBook = time && WhyOthersCanReplaceProgram(FromNativePath(path)).empty();
-            const auto dir = UnitDirectory(options, !bBook);
-            Systemctl systemctl(options.systemctl, options.commandTimeout);
-            if (dir)
-                bBook ? StartDailyTimer(path, *time, *dir, systemctl) : (void)StopDailyTimer(path, *dir, systemctl);
-
-            lock.lock();
-            state->busy = false;
-            if (state->pending.empty())
-                state->idle.notify_all();
-        }
-    }
-
-    std::shared_ptr<State> m_state = std::make_shared<State>();
-    std::thread m_thread;
+    std::mutex m_mutex;
+    SystemdSchedulerOptions m_options;
 };
+
+std::shared_ptr<SharedOptions> Options()
+{
+    static const auto options = std::make_shared<SharedOptions>();
+    return options;
+}
+
+void Book(const std::string& path, const std::optional<SYSTEMTIME>& time, const SystemdSchedulerOptions& options)
+{
+    // Checked again here, as the folders may have changed since.
+    const bool bBook = time && WhyOthersCanReplaceProgram(FromNativePath(path)).empty();
+    const auto dir = UnitDirectory(options, !bBook);
+    Systemctl systemctl(options.systemctl, options.commandTimeout);
+    if (dir)
+        bBook ? StartDailyTimer(path, *time, *dir, systemctl) : (void)StopDailyTimer(path, *dir, systemctl);
+}
+
+SchedulingThread& Scheduler()
+{
+    static SchedulingThread thread(
+        [options = Options()](const std::wstring& app, const std::optional<SYSTEMTIME>& time) {
+            Book(ToNativePath(app), time, options->Get());
+        });
+    return thread;
+}
 
 } // namespace
 
 void SetSystemdSchedulerOptions(const SystemdSchedulerOptions& options)
 {
-    SchedulingThread::Get().SetOptions(options);
+    Options()->Set(options);
 }
 
 void SystemdRunAppAtTime(const std::wstring& app, const std::optional<SYSTEMTIME>& time)
@@ -153,12 +91,12 @@ void SystemdRunAppAtTime(const std::wstring& app, const std::optional<SYSTEMTIME
     const std::string path = ToNativePath(app);
     if (!SystemdCanBook(path) || (time && !IsValidLocalTime(*time)))
         return;
-    SchedulingThread::Get().Submit(path, time);
+    Scheduler().Submit(app, time);
 }
 
 bool WaitForScheduledStarts(std::chrono::milliseconds timeout)
 {
-    return SchedulingThread::Get().WaitIdle(timeout);
+    return Scheduler().WaitIdle(timeout);
 }
 
 std::wstring SystemdWhyCannotBook(const std::wstring& app)
@@ -169,7 +107,7 @@ std::wstring SystemdWhyCannotBook(const std::wstring& app)
         return why + L", so another user could replace the program";
     // The user waits for this answer: a manager that takes longer than a
     // moment counts as not answering.
-    SystemdSchedulerOptions options = SchedulingThread::Get().Options();
+    SystemdSchedulerOptions options = Options()->Get();
     options.commandTimeout = std::min(options.commandTimeout, std::chrono::milliseconds(2000));
     if (!UnitDirectory(options, false))
         return L"the systemd user manager (systemctl --user) does not answer";
@@ -179,7 +117,7 @@ std::wstring SystemdWhyCannotBook(const std::wstring& app)
 DailyTimerRemoval SystemdRemoveStartNow(const std::wstring& app)
 {
     const std::string path = ToNativePath(app);
-    const SystemdSchedulerOptions options = SchedulingThread::Get().Options();
+    const SystemdSchedulerOptions options = Options()->Get();
     const auto dir = UnitDirectory(options, true);
     if (!SystemdCanBook(path) || !dir)
         return {};
