@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "platform/linux/systemd_units.h"
 #include "platform/exit_status.h"
+#include "platform/local_time.h"
 #include "platform/native_path.h"
 #include "platform/point_in_time.h"
 #include "platform/wide_string.h"
@@ -235,15 +236,7 @@ std::string DailyCalendar(const SYSTEMTIME& first)
     const std::string zone = ZoneName();
     if (!zone.empty())
         return Calendar("*-*-*", first, zone) + SkippedDays(first, zone);
-    std::tm local{};
-    local.tm_year = first.wYear - 1900;
-    local.tm_mon = first.wMonth - 1;
-    local.tm_mday = first.wDay;
-    local.tm_hour = first.wHour;
-    local.tm_min = first.wMinute;
-    local.tm_sec = first.wSecond;
-    local.tm_isdst = -1;
-    const std::time_t at = std::mktime(&local);
+    const auto at = static_cast<std::time_t>(LocalToSeconds(first));
     std::tm utc{};
     if (!::gmtime_r(&at, &utc))
         return Calendar("*-*-*", first, "UTC");
