@@ -8,7 +8,6 @@
 #include "platform/services.h"
 #include "settings/daily_autorun.h"
 
-#include <cerrno>
 #include <cstring>
 
 const wchar_t* const kNotSavedCaption = L"Settings not saved";
