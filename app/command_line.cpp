@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "app/command_line.h"
-#include "platform/standard_output.h"
+#include "platform/system/standard_output.h"
 #include "velmora_version.h"
 
 #include <CLI/CLI.hpp>

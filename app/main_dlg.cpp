@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "app/main_dlg.h"
-#include "platform/images.h"
-#include "platform/program_dir.h"
-#include "platform/services.h"
-#include "platform/string_resource.h"
+#include "platform/system/program_dir.h"
+#include "platform/system/services.h"
+#include "platform/ui/images.h"
+#include "platform/ui/string_resource.h"
 #include "reading/verse.h"
 #include "resources/resource.h"
 #include "settings/daily_autorun.h"

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "platform/data_exchange.h"
-#include "platform/dialog.h"
+#include "platform/ui/data_exchange.h"
+#include "platform/ui/dialog.h"
 #include "reading/book_file.h"
 
 // The main window: a month calendar and the reading of the selected date.

@@ -3,8 +3,8 @@
 // a bare dialog of the system's own, with the same controls, the calendar
 // given the same room and a reading of fixed text, and nothing else (no book,
 // no settings, no chime, no booking). Escape ends it.
-#include "platform/win32/calendar_control.h"
-#include "platform/win32/dialog_template_ex.h"
+#include "platform/ui/win32/calendar_control.h"
+#include "platform/ui/win32/dialog_template_ex.h"
 #include "resources/resource.h"
 
 namespace {

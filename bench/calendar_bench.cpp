@@ -6,15 +6,15 @@
 // measures what the window itself costs. Needs a display (bench/run starts
 // Xvfb).
 #include "app/main_dlg.h"
-#include "platform/native_path.h"
-#include "platform/program_dir.h"
-#include "platform/services.h"
-#include "platform/wx/dialog_window.h"
-#include "platform/wx/win_app.h"
+#include "platform/system/program_dir.h"
+#include "platform/system/services.h"
+#include "platform/ui/wx/dialog_window.h"
+#include "platform/ui/wx/win_app.h"
 #include "reading/calendar_rules.h"
 #include "reading/verse.h"
 #include "resources/resource.h"
 #include "settings/settings_record.h"
+#include "text/utf8_path.h"
 
 #include <benchmark/benchmark.h>
 #include <wx/app.h>

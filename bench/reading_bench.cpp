@@ -9,15 +9,15 @@
 //   the verses of a year's dates, and over the whole of the large book
 //   Floor/Replace24    24 bytes to a new file, fsync, rename over the old one
 //   SaveSettings       what OK in the settings window stores
-#include "platform/native_path.h"
-#include "platform/program_dir.h"
-#include "platform/services.h"
+#include "platform/system/program_dir.h"
+#include "platform/system/services.h"
 #include "reading/book_file.h"
 #include "reading/book_header.h"
 #include "reading/book_writer.h"
 #include "reading/calendar_rules.h"
 #include "reading/verse.h"
 #include "settings/settings_state.h"
+#include "text/utf8_path.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "reading/book_check.h"
-#include "platform/narrow_to_wide.h"
-#include "platform/wide_string.h"
 #include "reading/book_file.h"
 #include "reading/book_format.h"
 #include "reading/book_header.h"
 #include "reading/verse.h"
+#include "text/wide_string.h"
+#include "text/windows_1252.h"
 
 #include <algorithm>
 #include <optional>
@@ -16,7 +16,7 @@ using std::to_string;
 
 std::string Utf8(const char* text, std::size_t size)
 {
-    return ToUtf8(NarrowToWide(text, size));
+    return ToUtf8(Windows1252ToWide(text, size));
 }
 
 // Where the first NUL lies in [start, end), if anywhere.

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "reading/book_file.h"
-#include "platform/narrow_to_wide.h"
-#include "platform/native_path.h"
 #include "reading/book_header.h"
+#include "text/utf8_path.h"
+#include "text/windows_1252.h"
 
 #include <algorithm>
 #include <cstring>
@@ -20,7 +20,7 @@ std::wstring ReadingText(const char* bytes, std::size_t size)
     const std::size_t length = nul ? static_cast<std::size_t>(nul - bytes) : size;
     const auto breaks = static_cast<std::size_t>(std::count(bytes, bytes + length, '\n'));
     if (breaks == 0)
-        return NarrowToWide(bytes, length);
+        return Windows1252ToWide(bytes, length);
     char local[4096];
     std::unique_ptr<char[]> heap;
     char* expanded = local;
@@ -34,7 +34,7 @@ std::wstring ReadingText(const char* bytes, std::size_t size)
             *out++ = '\r';
         *out++ = bytes[i];
     }
-    return NarrowToWide(expanded, length + breaks);
+    return Windows1252ToWide(expanded, length + breaks);
 }
 
 } // namespace

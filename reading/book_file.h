@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "platform/binary_file.h"
+#include "platform/system/binary_file.h"
 
 #include <cstdint>
 #include <string>

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "reading/book_writer.h"
-#include "platform/narrow_to_wide.h"
-#include "platform/native_path.h"
-#include "platform/wide_string.h"
 #include "reading/book_format.h"
+#include "text/utf8_path.h"
+#include "text/wide_string.h"
+#include "text/windows_1252.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -38,7 +38,7 @@ bool ConvertLine(const std::string& line, int lineNumber, std::string& out, std:
             return false;
         }
         std::string narrow;
-        if (!WideToNarrow(wide.substr(i, length), narrow)) {
+        if (!WideToWindows1252(wide.substr(i, length), narrow)) {
             char code[16];
             std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(character));
             error = AtLine(lineNumber) + "\"" + ToUtf8(wide.substr(i, length)) + "\" (" + code +

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "platform/dialog_template.h"
+#include "platform/ui/dialog_template.h"
 #include "velmora_version.h"
 
 constexpr int IDS_ABOUT = 1;

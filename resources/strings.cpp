@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "platform/string_resource.h"
+#include "platform/ui/string_resource.h"
 #include "resources/resource.h"
 
 namespace {

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "settings/daily_autorun.h"
-#include "platform/services.h"
+#include "platform/daily_start/daily_start.h"
+#include "platform/system/program_dir.h"
+#include "platform/system/services.h"
 #include "reading/calendar_rules.h"
 
 #include <cwchar>
@@ -44,7 +46,7 @@ std::wstring NextRunNotice(const SYSTEMTIME& next)
 
 void ScheduleNextRun(BOOL bAutoRun, SYSTEMTIME& time, BOOL bNotify, HWND hNoticeOwner)
 {
-    const std::wstring exePath = GetModuleFileName();
+    const std::wstring& exePath = ProgramPath();
     if (!bAutoRun) {
         CeRunAppAtTime(exePath, std::nullopt);
         return;

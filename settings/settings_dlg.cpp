@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "settings/settings_dlg.h"
-#include "platform/services.h"
+#include "platform/system/services.h"
 #include "resources/resource.h"
 
 const wchar_t* const kSupportNotice = L"Please remember to turn off \"AutoRun\" before removing TALVIK.EXE.";

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "platform/data_exchange.h"
-#include "platform/dialog.h"
+#include "platform/ui/data_exchange.h"
+#include "platform/ui/dialog.h"
 #include "settings/settings_state.h"
 
 // The "Settings" window: the chime, the daily autorun and its time, in the

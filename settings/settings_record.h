@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "platform/types.h"
+#include "platform/system/types.h"
 
 #include <array>
 #include <cstdint>

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: MIT
 #include "settings/settings_state.h"
-#include "platform/binary_file.h"
-#include "platform/error_text.h"
-#include "platform/folders.h"
-#include "platform/native_path.h"
-#include "platform/program_dir.h"
-#include "platform/services.h"
+#include "platform/system/binary_file.h"
+#include "platform/system/error_text.h"
+#include "platform/system/folders.h"
+#include "platform/system/program_dir.h"
+#include "platform/system/services.h"
 #include "settings/daily_autorun.h"
+#include "text/utf8_path.h"
 
 #include <cstring>
 

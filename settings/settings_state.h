@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "platform/point_in_time.h"
+#include "platform/system/point_in_time.h"
 #include "settings/settings_record.h"
 
 #include <string>

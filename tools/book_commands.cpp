@@ -1,20 +1,20 @@
 // SPDX-License-Identifier: MIT
 #include "tools/book_commands.h"
-#include "platform/binary_file.h"
-#include "platform/error_text.h"
-#include "platform/narrow_to_wide.h"
-#include "platform/native_path.h"
-#include "platform/point_in_time.h"
-#include "platform/scheduled_start.h"
-#include "platform/services.h"
-#include "platform/standard_output.h"
-#include "platform/temporary_file.h"
-#include "platform/terminal.h"
-#include "platform/wide_string.h"
+#include "platform/daily_start/daily_start.h"
+#include "platform/system/binary_file.h"
+#include "platform/system/error_text.h"
+#include "platform/system/point_in_time.h"
+#include "platform/system/services.h"
+#include "platform/system/standard_output.h"
+#include "platform/system/temporary_file.h"
+#include "platform/system/terminal.h"
 #include "reading/book_check.h"
 #include "reading/book_file.h"
 #include "reading/book_writer.h"
 #include "reading/verse.h"
+#include "text/utf8_path.h"
+#include "text/wide_string.h"
+#include "text/windows_1252.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -278,7 +278,7 @@ int MakeBook(const std::string& sourcePath, const std::string& bookPath, const s
         return kExitFailure;
     }
     std::string bookName;
-    if (!name.empty() && !WideToNarrow(FromNativePath(name), bookName)) {
+    if (!name.empty() && !WideToWindows1252(FromNativePath(name), bookName)) {
         Complain("the name \"" + name + "\" cannot be written in Windows-1252");
         return kExitFailure;
     }
@@ -405,7 +405,7 @@ int Unschedule(const std::string& programPath)
     }
     const std::wstring program = FromFilesystemPath(path);
     const std::string shown = ToNativePath(program);
-    const ScheduledStartRemoval removal = RemoveScheduledStartNow(program);
+    const DailyStartRemoval removal = SystemScheduler().Remove(program);
     if (!removal.failure.empty()) {
         Complain("the daily start of " + shown + " may still be booked: " + removal.failure);
         return kExitFailure;

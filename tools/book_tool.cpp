@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // talvik-book: makes, checks and shows books for the reader.
-#include "platform/standard_output.h"
-#include "platform/terminal.h"
+#include "platform/system/standard_output.h"
+#include "platform/system/terminal.h"
 #include "tools/book_commands.h"
 #include "velmora_version.h"
 

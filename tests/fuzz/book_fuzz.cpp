@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "fuzz_support.h"
-#include "platform/narrow_to_wide.h"
-#include "platform/native_path.h"
-#include "platform/wide_string.h"
 #include "reading/book_file.h"
 #include "reading/book_header.h"
+#include "text/utf8_path.h"
+#include "text/wide_string.h"
+#include "text/windows_1252.h"
 
 #include <climits>
 #include <cstddef>
@@ -26,7 +26,7 @@ void CheckVerse(const std::wstring& verse, const std::string& file)
     std::wstring text = verse;
     ReplaceAll(text, L"\r\n", L"\n");
     std::string bytes;
-    FuzzCheck(WideToNarrow(text, bytes) && file.find(bytes) != std::string::npos);
+    FuzzCheck(WideToWindows1252(text, bytes) && file.find(bytes) != std::string::npos);
 }
 
 } // namespace

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "fuzz_support.h"
-#include "platform/narrow_to_wide.h"
-#include "platform/native_path.h"
-#include "platform/wide_string.h"
 #include "reading/book_check.h"
 #include "reading/book_file.h"
 #include "reading/book_writer.h"
+#include "text/utf8_path.h"
+#include "text/wide_string.h"
+#include "text/windows_1252.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -66,7 +66,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::wstring text = book.ReadVerse(static_cast<int>(i));
         ReplaceAll(text, L"\r\n", L"\n");
         std::string bytes;
-        FuzzCheck(WideToNarrow(text, bytes) && bytes == records[i]);
+        FuzzCheck(WideToWindows1252(text, bytes) && bytes == records[i]);
     }
     return 0;
 }

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "fuzz_support.h"
-#include "platform/point_in_time.h"
+#include "platform/system/point_in_time.h"
 #include "service_doubles.h"
 #include "settings/daily_autorun.h"
 #include "settings/settings_state.h"

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "fuzz_support.h"
-#include "platform/narrow_to_wide.h"
-#include "platform/wide_string.h"
+#include "text/wide_string.h"
+#include "text/windows_1252.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -14,12 +14,12 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const char* bytes = reinterpret_cast<const char*>(data);
-    const std::wstring wide = NarrowToWide(bytes, size);
+    const std::wstring wide = Windows1252ToWide(bytes, size);
     // Every byte up to the first NUL becomes one character and comes back.
     const std::size_t nul = std::string(bytes, size).find('\0');
     FuzzCheck(wide.size() == (nul == std::string::npos ? size : nul));
     std::string narrow;
-    FuzzCheck(WideToNarrow(wide, narrow) && narrow == std::string(bytes, wide.size()));
+    FuzzCheck(WideToWindows1252(wide, narrow) && narrow == std::string(bytes, wide.size()));
 
     // LF to CR LF adds one character per line break, and CR LF to LF undoes it.
     const int lines = static_cast<int>(std::count(wide.begin(), wide.end(), L'\n'));

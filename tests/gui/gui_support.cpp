@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "gui_support.h"
 
-#include "platform/wx/time_picker.h"
+#include "platform/ui/wx/time_picker.h"
 
 #include <wx/button.h>
 #include <wx/calctrl.h>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "platform/dialog.h"
-#include "platform/wx/dialog_window.h"
+#include "platform/ui/dialog.h"
+#include "platform/ui/wx/dialog_window.h"
 #include "service_doubles.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Runs the window tests inside an initialised toolkit; a toolkit assertion,
 // such as an unexpected or missing modal box, fails the current test.
-#include "platform/wx/win_app.h"
+#include "platform/ui/wx/win_app.h"
 
 #include <gtest/gtest.h>
 #include <wx/app.h>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "app/main_dlg.h"
 #include "gui_support.h"
-#include "platform/string_resource.h"
+#include "platform/ui/string_resource.h"
 #include "reading/book_writer.h"
 #include "resources/resource.h"
 #include "settings/settings_record.h"

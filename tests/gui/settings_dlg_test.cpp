@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "app/main_dlg.h"
 #include "gui_support.h"
-#include "platform/wx/time_picker.h"
+#include "platform/ui/wx/time_picker.h"
 #include "resources/resource.h"
 #include "scoped_env.h"
 #include "settings/settings_dlg.h"

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "platform/native_path.h"
+#include "text/utf8_path.h"
 
 #include <cstdlib>
 #include <optional>

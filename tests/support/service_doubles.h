@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "platform/native_path.h"
-#include "platform/program_dir.h"
-#include "platform/services.h"
+#include "platform/system/program_dir.h"
+#include "platform/system/services.h"
+#include "text/utf8_path.h"
 
 #include <cstdio>
 #include <optional>

@@ -6,7 +6,7 @@
 #include <ctime>
 
 #ifdef _WIN32
-#include "platform/windows/time_zone.h"
+#include "platform/system/windows/time_zone.h"
 
 #include <gtest/gtest.h>
 #include <map>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "platform/binary_file.h"
-#include "platform/native_path.h"
+#include "platform/system/binary_file.h"
 #include "temp_dir.h"
+#include "text/utf8_path.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <filesystem>
 #ifdef _WIN32
-#include "platform/windows/windows_api.h"
+#include "platform/system/windows/windows_api.h"
 #else
 #include <sys/stat.h>
 #include <sys/wait.h>

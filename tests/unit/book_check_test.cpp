@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
-#include "platform/native_path.h"
 #include "raw_book.h"
 #include "reading/book_check.h"
 #include "reading/book_writer.h"
 #include "temp_dir.h"
+#include "text/utf8_path.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

@@ -1,15 +1,15 @@
 // SPDX-License-Identifier: MIT
-#include "platform/native_path.h"
 #include "raw_book.h"
 #include "reading/book_file.h"
 #include "reading/book_writer.h"
 #include "temp_dir.h"
+#include "text/utf8_path.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #ifdef _WIN32
-#include "platform/windows/windows_api.h"
+#include "platform/system/windows/windows_api.h"
 #endif
 
 namespace {

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
-#include "platform/native_path.h"
 #include "raw_book.h"
 #include "reading/book_header.h"
 #include "temp_dir.h"
+#include "text/utf8_path.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "platform/calendar_keys.h"
+#include "platform/ui/win32/calendar_keys.h"
 #include "service_doubles.h"
 
 #include <gtest/gtest.h>

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: MIT
-#include "platform/linux/canberra_sound.h"
-#include "platform/native_path.h"
+#include "platform/system/chime.h"
+#include "platform/system/linux/canberra_sound.h"
 #include "scoped_env.h"
 #include "temp_dir.h"
+#include "text/utf8_path.h"
 
 #include <canberra.h>
 #include <gtest/gtest.h>
@@ -119,7 +120,7 @@ protected:
     SoundOutcome PlayAndWait(const std::filesystem::path& path)
     {
         std::filesystem::remove(m_dir / "played.raw");
-        CanberraPlaySound(WidePath(path));
+        PlayChime(WidePath(path));
         EXPECT_TRUE(WaitForSound(kBound));
         return LastSoundOutcome();
     }
@@ -183,7 +184,7 @@ TEST(CanberraSoundNoAudio, NoSoundDeviceIsSilentAndStillTriesTheBell)
     for (const std::string name : {"orv.wav", "missing.wav"}) {
         SCOPED_TRACE(name);
         StderrCapture err(dir);
-        CanberraPlaySound(WidePath(dir / name));
+        PlayChime(WidePath(dir / name));
         ASSERT_TRUE(WaitForSound(kBound));
         EXPECT_EQ(err.Stop(), "");
 
@@ -201,7 +202,7 @@ TEST(CanberraSoundNoAudio, NoSoundSystemIsSilent)
     dir.Write("orv.wav", MakeWav(400).file);
 
     StderrCapture err(dir);
-    CanberraPlaySound(WidePath(dir / "orv.wav"));
+    PlayChime(WidePath(dir / "orv.wav"));
     ASSERT_TRUE(WaitForSound(kBound));
     EXPECT_EQ(err.Stop(), "");
 
@@ -217,8 +218,8 @@ TEST(CanberraSoundMany, SoundsStartedTogetherAllFinish)
     dir.Write("orv.wav", MakeWav(4000).file);
 
     for (int i = 0; i < 8; ++i) {
-        CanberraPlaySound(WidePath(dir / "orv.wav"));
-        CanberraPlaySound(WidePath(dir / "missing.wav"));
+        PlayChime(WidePath(dir / "orv.wav"));
+        PlayChime(WidePath(dir / "missing.wav"));
     }
     ASSERT_TRUE(WaitForSound(kBound));
     EXPECT_NE(LastSoundOutcome().played, Played::Nothing);
@@ -236,7 +237,7 @@ TEST(CanberraSoundMany, SoundsOneAfterAnotherAllFinish)
     dir.Write("orv.wav", MakeWav(40).file);
 
     for (int i = 0; i < 300; ++i) {
-        CanberraPlaySound(WidePath(dir / (i % 2 ? "orv.wav" : "missing.wav")));
+        PlayChime(WidePath(dir / (i % 2 ? "orv.wav" : "missing.wav")));
         ASSERT_TRUE(WaitForSound(kBound));
     }
     EXPECT_EQ(LastSoundOutcome().played, Played::File);
@@ -255,8 +256,8 @@ TEST(CanberraSoundExit, TheProgramMayEndWhileItsSoundStarts)
         SCOPED_TRACE(delay_ms);
         EXPECT_EXIT(
             {
-                CanberraPlaySound(path);
-                CanberraPlaySound(path + L".missing");
+                PlayChime(path);
+                PlayChime(path + L".missing");
                 std::this_thread::sleep_for(std::chrono::milliseconds(delay_ms));
                 // An open file plays on without its name; this child would
                 // otherwise leave its folder behind.

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
-#include "platform/linux/executable_path.h"
+#include "platform/system/executable_path.h"
+#include "platform/system/linux/executable_path.h"
 #include "temp_dir.h"
+#include "text/utf8_path.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +13,7 @@ namespace fs = std::filesystem;
 TEST(ExecutablePath, TheMarkOfAReplacedExecutableIsDropped)
 {
     TempDir dir;
-    EXPECT_EQ(ExecutablePath(), fs::read_symlink("/proc/self/exe").native());
+    EXPECT_EQ(ExecutablePath(), FromNativePath(fs::read_symlink("/proc/self/exe").native()));
     EXPECT_EQ(WithoutDeletedMark("/opt/velmora/talvik"), "/opt/velmora/talvik");
     // After an upgrade in place the new copy lies where the program started.
     const std::string program = (dir / "my apps" / "talvik").native();

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "platform/folders.h"
-#include "platform/native_path.h"
+#include "platform/system/folders.h"
 #include "temp_dir.h"
+#include "text/utf8_path.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "platform/point_in_time.h"
+#include "platform/system/point_in_time.h"
 #include "service_doubles.h"
 #include "time_zone.h"
 

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
-#include "platform/linux/systemd_units.h"
-#include "platform/native_path.h"
-#include "platform/replaceable_program.h"
+#include "platform/daily_start/replaceable_program.h"
+#include "platform/daily_start/systemd/systemd_units.h"
 #include "shell.h"
 #include "temp_dir.h"
+#include "text/utf8_path.h"
 
 #include <gtest/gtest.h>
 

@@ -17,7 +17,7 @@
 #include <vector>
 
 #ifdef _WIN32
-#include "platform/windows/windows_api.h"
+#include "platform/system/windows/windows_api.h"
 #else
 #include "small_disk.h"
 

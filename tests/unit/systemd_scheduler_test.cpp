@@ -1,11 +1,12 @@
 // SPDX-License-Identifier: MIT
-#include "platform/linux/systemd_scheduler.h"
-#include "platform/linux/systemd_units.h"
-#include "platform/native_path.h"
+#include "platform/daily_start/daily_start.h"
+#include "platform/daily_start/systemd/systemd_scheduler.h"
+#include "platform/daily_start/systemd/systemd_units.h"
 #include "scoped_env.h"
 #include "service_doubles.h"
 #include "shell.h"
 #include "temp_dir.h"
+#include "text/utf8_path.h"
 
 #include <gtest/gtest.h>
 
@@ -37,7 +38,7 @@ class SystemdSchedulerTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(WaitForScheduledStarts(kBound));
+        ASSERT_TRUE(FinishBackgroundWork(kBound));
         const std::string d = m_dir.Path().native(), units = m_units.native();
         WriteExecutable(m_dir / "bin" / "systemctl",
             "#!/bin/sh\nprintf '%s\\n' \"$*\" >> '" + d +
@@ -66,15 +67,15 @@ protected:
     }
     void TearDown() override
     {
-        EXPECT_TRUE(WaitForScheduledStarts(kBound));
+        EXPECT_TRUE(FinishBackgroundWork(kBound));
         m_path.reset();
         SetSystemdSchedulerOptions({});
     }
 
     bool Book(const std::optional<SYSTEMTIME>& time)
     {
-        SystemdRunAppAtTime(FromNativePath(m_app), time);
-        return WaitForScheduledStarts(kBound);
+        RunAppAtTimeInBackground(FromNativePath(m_app), time);
+        return FinishBackgroundWork(kBound);
     }
     std::vector<std::string> Calls() const
     {
@@ -124,8 +125,8 @@ TEST_F(SystemdSchedulerTest, BookingWritesTheUnitsAndArmsTheTimer)
 
 TEST_F(SystemdSchedulerTest, LaterCallWinsAndRemovalCleansUp)
 {
-    SystemdRunAppAtTime(FromNativePath(m_app), At(2031, 1, 1, 7, 0, 0));
-    SystemdRunAppAtTime(FromNativePath(m_app), At(2031, 1, 2, 7, 0, 0));
+    RunAppAtTimeInBackground(FromNativePath(m_app), At(2031, 1, 1, 7, 0, 0));
+    RunAppAtTimeInBackground(FromNativePath(m_app), At(2031, 1, 2, 7, 0, 0));
     ASSERT_TRUE(Book(At(2031, 1, 3, 8, 30, 0)));
     EXPECT_TRUE(HasLine(Timer(), "OnCalendar=*-*-* 08:30:00 UTC")) << Timer();
 
@@ -146,10 +147,10 @@ TEST_F(SystemdSchedulerTest, NothingHappensForRefusedPathsOrMissingBookings)
     for (const std::string path : {"", "talvik", "bin/talvik", "/opt/velmora/", "/tmp/tab\there", "/tmp/del\x7f",
              "/tmp/x\n[Service]\nExecStartPost=/bin/evil"}) {
         EXPECT_FALSE(SystemdServiceUnit(path)) << path;
-        SystemdRunAppAtTime(FromNativePath(path), At(2031, 1, 1, 7, 0, 0));
+        RunAppAtTimeInBackground(FromNativePath(path), At(2031, 1, 1, 7, 0, 0));
     }
-    SystemdRunAppAtTime(FromNativePath(m_app), At(2031, 2, 30, 7, 0, 0));
-    ASSERT_TRUE(WaitForScheduledStarts(kBound));
+    RunAppAtTimeInBackground(FromNativePath(m_app), At(2031, 2, 30, 7, 0, 0));
+    ASSERT_TRUE(FinishBackgroundWork(kBound));
     EXPECT_FALSE(fs::exists(m_units));
     ASSERT_TRUE(Book(std::nullopt));
     EXPECT_FALSE(fs::exists(m_units));
@@ -184,9 +185,9 @@ TEST_F(SystemdSchedulerTest, StuckSystemctlIsKilledAfterItsTimeout)
     m_dir.Write("hang", "");
     SetSystemdSchedulerOptions({m_units, "systemctl", 300ms});
     const auto start = std::chrono::steady_clock::now();
-    SystemdRunAppAtTime(FromNativePath(m_app), std::nullopt);
+    RunAppAtTimeInBackground(FromNativePath(m_app), std::nullopt);
     EXPECT_LT(std::chrono::steady_clock::now() - start, 100ms);
-    ASSERT_TRUE(WaitForScheduledStarts(kBound));
+    ASSERT_TRUE(FinishBackgroundWork(kBound));
     const auto took = std::chrono::steady_clock::now() - start;
     EXPECT_GE(took, 300ms);
     EXPECT_LT(took, 3s);
@@ -200,22 +201,22 @@ TEST_F(SystemdSchedulerTest, StuckSystemctlIsKilledAfterItsTimeout)
 TEST_F(SystemdSchedulerTest, RemovalSaysWhyAStartMayStillBeBooked)
 {
     const std::string disable = "systemctl --user disable --now " + m_name + ".timer";
-    EXPECT_EQ(SystemdRemoveStartNow(FromNativePath(m_app)).failure, "") << "nothing booked";
+    EXPECT_EQ(SystemScheduler().Remove(FromNativePath(m_app)).failure, "") << "nothing booked";
     ASSERT_TRUE(Book(At(2031, 2, 3, 4, 5, 6)));
 
     SetSystemdSchedulerOptions({m_units, "velmora-no-such-systemctl", 2s});
-    EXPECT_EQ(SystemdRemoveStartNow(FromNativePath(m_app)).failure, "velmora-no-such-systemctl was not found");
+    EXPECT_EQ(SystemScheduler().Remove(FromNativePath(m_app)).failure, "velmora-no-such-systemctl was not found");
     SetSystemdSchedulerOptions({m_units, "systemctl", 1s});
     m_dir.Write("fail", "");
-    EXPECT_EQ(SystemdRemoveStartNow(FromNativePath(m_app)).failure, disable + " failed with exit status 1");
+    EXPECT_EQ(SystemScheduler().Remove(FromNativePath(m_app)).failure, disable + " failed with exit status 1");
     fs::remove(m_dir / "fail");
     m_dir.Write("hang", "");
-    EXPECT_EQ(SystemdRemoveStartNow(FromNativePath(m_app)).failure, disable + " did not answer within 1 s");
+    EXPECT_EQ(SystemScheduler().Remove(FromNativePath(m_app)).failure, disable + " did not answer within 1 s");
     ::kill(std::stoi(m_dir.Read("pid")), SIGKILL);
     EXPECT_TRUE(fs::exists(m_units / (m_name + ".timer")));
 
     fs::remove(m_dir / "hang");
-    EXPECT_EQ(SystemdRemoveStartNow(FromNativePath(m_app)).failure, "");
+    EXPECT_EQ(SystemScheduler().Remove(FromNativePath(m_app)).failure, "");
     EXPECT_FALSE(fs::exists(m_units / (m_name + ".timer")));
     EXPECT_FALSE(fs::exists(m_units / (m_name + ".service")));
 }
@@ -228,7 +229,7 @@ TEST(SystemdSchedulerExitProbe, EndsWhileBooking)
     if (!dir)
         GTEST_SKIP() << "only run by WorkUnderWayDoesNotKeepTheProgramFromEnding";
     SetSystemdSchedulerOptions({fs::path(dir) / "units", std::string(dir) + "/bin/systemctl", 20s});
-    SystemdRunAppAtTime(FromNativePath(std::string(dir) + "/my apps/talvik"), At(2031, 2, 3, 4, 5, 6));
+    RunAppAtTimeInBackground(FromNativePath(std::string(dir) + "/my apps/talvik"), At(2031, 2, 3, 4, 5, 6));
     std::error_code ignored;
     while (fs::file_size(fs::path(dir) / "pid", ignored) == 0 || ignored)
         std::this_thread::sleep_for(1ms);
@@ -250,11 +251,11 @@ TEST_F(SystemdSchedulerTest, UnitsGoWhereTheManagerReadsThem)
 {
     ScopedEnv config("XDG_CONFIG_HOME", (m_dir / "config").native());
     SetSystemdSchedulerOptions({{}, "systemctl", 2s});
-    EXPECT_EQ(SystemdWhyCannotBook(FromNativePath(m_app)), L"");
+    EXPECT_EQ(SystemScheduler().WhyNot(FromNativePath(m_app)), L"");
     ASSERT_TRUE(Book(At(2031, 2, 3, 4, 5, 6)));
     EXPECT_TRUE(fs::exists(m_dir / "manager" / "systemd" / "user" / (m_name + ".timer")));
     EXPECT_FALSE(fs::exists(m_dir / "config" / "systemd"));
-    const DailyTimerRemoval removal = SystemdRemoveStartNow(FromNativePath(m_app));
+    const DailyStartRemoval removal = SystemScheduler().Remove(FromNativePath(m_app));
     EXPECT_TRUE(removal.bWasBooked);
     EXPECT_EQ(removal.failure, "");
     EXPECT_FALSE(fs::exists(m_dir / "manager" / "systemd" / "user" / (m_name + ".timer")));
@@ -262,8 +263,8 @@ TEST_F(SystemdSchedulerTest, UnitsGoWhereTheManagerReadsThem)
     // A manager that cannot say where it reads gets no booking, and the
     // notice is told why.
     m_dir.Write("fail", "");
-    EXPECT_EQ(
-        SystemdWhyCannotBook(FromNativePath(m_app)), L"the systemd user manager (systemctl --user) does not answer");
+    EXPECT_EQ(SystemScheduler().WhyNot(FromNativePath(m_app)),
+        L"the systemd user manager (systemctl --user) does not answer");
     ASSERT_TRUE(Book(At(2031, 2, 3, 4, 5, 6)));
     EXPECT_FALSE(fs::exists(m_dir / "manager" / "systemd" / "user" / (m_name + ".timer")));
     EXPECT_FALSE(fs::exists(m_dir / "config" / "systemd"));
@@ -274,7 +275,7 @@ TEST_F(SystemdSchedulerTest, AProgramOthersCanReplaceIsNotBookedAndLosesItsBooki
     ASSERT_TRUE(Book(At(2031, 2, 3, 4, 5, 6)));
     ASSERT_TRUE(fs::exists(m_units / (m_name + ".timer")));
     fs::permissions(m_app.substr(0, m_app.rfind('/')), fs::perms::others_write, fs::perm_options::add);
-    EXPECT_EQ(SystemdWhyCannotBook(FromNativePath(m_app)),
+    EXPECT_EQ(SystemScheduler().WhyNot(FromNativePath(m_app)),
         L"other users can change " + FromNativePath((m_dir / "my apps").native()) +
             L", so another user could replace the program");
     ASSERT_TRUE(Book(At(2031, 2, 3, 4, 5, 6)));

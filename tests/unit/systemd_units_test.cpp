@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "platform/linux/systemd_units.h"
+#include "platform/daily_start/systemd/systemd_units.h"
 #include "service_doubles.h"
 #include "shell.h"
 #include "temp_dir.h"

@@ -1,10 +1,9 @@
 // SPDX-License-Identifier: MIT
-#include "platform/scheduled_start.h"
-#include "platform/task_xml.h"
-#include "platform/wide_string.h"
-#include "platform/windows/task_scheduler.h"
-#include "platform/windows/task_service.h"
+#include "platform/daily_start/daily_start.h"
+#include "platform/daily_start/task_scheduler/task_service.h"
+#include "platform/daily_start/task_scheduler/task_xml.h"
 #include "service_doubles.h"
+#include "text/wide_string.h"
 
 #include <gtest/gtest.h>
 
@@ -61,15 +60,15 @@ protected:
     ComApartment m_com;
     std::wstring m_name = TaskName(CurrentUserSid(), m_app);
 
-    void TearDown() override { RemoveScheduledStartNow(m_app); }
+    void TearDown() override { SystemScheduler().Remove(m_app); }
 };
 
 TEST_F(TaskSchedulerTest, OneTaskPerProgramThatWakesAndCatchesUp)
 {
     ASSERT_EQ(m_com.Failure(), "");
-    ASSERT_EQ(TaskSchedulerBookNow(m_app, At(2031, 2, 3, 4, 5)), "");
+    ASSERT_EQ(SystemScheduler().Schedule(m_app, At(2031, 2, 3, 4, 5)), "");
     // A second booking replaces the first rather than failing on its name.
-    ASSERT_EQ(TaskSchedulerBookNow(m_app, At(2031, 2, 4, 6, 30)), "");
+    ASSERT_EQ(SystemScheduler().Schedule(m_app, At(2031, 2, 4, 6, 30)), "");
     const std::optional<std::wstring> xml = RegisteredXml(m_name);
     ASSERT_TRUE(xml) << "no task " << ToUtf8(m_name);
     for (const wchar_t* element : {L"<WakeToRun>true</WakeToRun>", L"<StartWhenAvailable>true</StartWhenAvailable>",
@@ -77,29 +76,29 @@ TEST_F(TaskSchedulerTest, OneTaskPerProgramThatWakesAndCatchesUp)
              L"<ExecutionTimeLimit>PT0S</ExecutionTimeLimit>"})
         EXPECT_TRUE(Holds(xml, element)) << ToUtf8(element) << "\n" << ToUtf8(*xml);
 
-    const ScheduledStartRemoval removal = RemoveScheduledStartNow(m_app);
+    const DailyStartRemoval removal = SystemScheduler().Remove(m_app);
     EXPECT_EQ(removal.failure, "");
     EXPECT_TRUE(removal.bWasBooked);
     EXPECT_FALSE(RegisteredXml(m_name));
-    const ScheduledStartRemoval again = RemoveScheduledStartNow(m_app);
+    const DailyStartRemoval again = SystemScheduler().Remove(m_app);
     EXPECT_EQ(again.failure, "");
     EXPECT_FALSE(again.bWasBooked) << "nothing booked is nothing to remove";
 }
 
 TEST_F(TaskSchedulerTest, TheBackgroundBookingIsDoneOnceWaitedFor)
 {
-    TaskSchedulerRunAppAtTime(m_app, At(2031, 2, 3, 4, 5));
-    ASSERT_TRUE(WaitForScheduledStarts(std::chrono::seconds(30)));
+    RunAppAtTimeInBackground(m_app, At(2031, 2, 3, 4, 5));
+    ASSERT_TRUE(FinishBackgroundWork(std::chrono::seconds(30)));
     EXPECT_TRUE(RegisteredXml(m_name));
-    TaskSchedulerRunAppAtTime(m_app, std::nullopt);
-    ASSERT_TRUE(WaitForScheduledStarts(std::chrono::seconds(30)));
+    RunAppAtTimeInBackground(m_app, std::nullopt);
+    ASSERT_TRUE(FinishBackgroundWork(std::chrono::seconds(30)));
     EXPECT_FALSE(RegisteredXml(m_name));
 }
 
 TEST_F(TaskSchedulerTest, WhatCannotBeBookedSaysWhy)
 {
-    EXPECT_NE(TaskSchedulerBookNow(L"talvik.exe", At(2031, 2, 3, 4, 5)), "");
-    EXPECT_NE(TaskSchedulerBookNow(m_app, At(2031, 2, 30, 4, 5)), "");
+    EXPECT_NE(SystemScheduler().Schedule(L"talvik.exe", At(2031, 2, 3, 4, 5)), "");
+    EXPECT_NE(SystemScheduler().Schedule(m_app, At(2031, 2, 30, 4, 5)), "");
     EXPECT_FALSE(RegisteredXml(m_name));
 }
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "platform/task_xml.h"
+#include "platform/daily_start/task_scheduler/task_xml.h"
 #include "service_doubles.h"
 #include "shell.h"
 #include "temp_dir.h"

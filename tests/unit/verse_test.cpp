@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
-#include "platform/native_path.h"
 #include "reading/book_file.h"
 #include "reading/book_writer.h"
 #include "reading/calendar_rules.h"
 #include "reading/verse.h"
 #include "temp_dir.h"
+#include "text/utf8_path.h"
 
 #include <gtest/gtest.h>
 

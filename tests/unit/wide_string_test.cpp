@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "platform/wide_string.h"
+#include "text/wide_string.h"
 
 #include <gtest/gtest.h>
 

@@ -1,14 +1,15 @@
 // SPDX-License-Identifier: MIT
-#include "platform/binary_file.h"
-#include "platform/folders.h"
-#include "platform/native_path.h"
-#include "platform/program_dir.h"
-#include "platform/windows/executable_path.h"
-#include "platform/windows/windows_api.h"
+#include "platform/system/binary_file.h"
+#include "platform/system/executable_path.h"
+#include "platform/system/folders.h"
+#include "platform/system/program_dir.h"
+#include "platform/system/windows/executable_path.h"
+#include "platform/system/windows/windows_api.h"
 #include "scoped_env.h"
 #include "service_doubles.h"
 #include "settings/settings_state.h"
 #include "temp_dir.h"
+#include "text/utf8_path.h"
 
 #include <gtest/gtest.h>
 

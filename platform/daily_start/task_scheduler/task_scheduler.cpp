@@ -1,0 +1,64 @@
+// SPDX-License-Identifier: MIT
+#include "platform/daily_start/daily_start.h"
+#include "platform/daily_start/task_scheduler/task_service.h"
+#include "platform/daily_start/task_scheduler/task_xml.h"
+
+namespace {
+
+// The daily start with a Task Scheduler task per user and program, which
+// starts the program every day and wakes the machine for it.
+class TaskScheduler : public DailyScheduler
+{
+public:
+    std::string Schedule(const std::wstring& app, const SYSTEMTIME& first) override
+    {
+        const ComApartment com;
+        std::wstring user;
+        if (std::string failure = Prepare(com, app, user); !failure.empty())
+            return failure;
+        const std::optional<std::wstring> xml = TaskXml(user, app, first);
+        if (!xml)
+            return "the Task Scheduler cannot start the program at that time";
+        return RegisterTask(TaskName(user, app), *xml);
+    }
+
+    DailyStartRemoval Remove(const std::wstring& app) override
+    {
+        // Nothing can have been scheduled for a path that cannot be named.
+        if (!TaskCanStart(app))
+            return {};
+        const ComApartment com;
+        std::wstring user;
+        if (std::string failure = Prepare(com, app, user); !failure.empty())
+            return {false, failure};
+        return DeleteTask(TaskName(user, app));
+    }
+
+    std::wstring WhyNot(const std::wstring& app) override
+    {
+        return TaskCanStart(app) ? std::wstring() : L"its path " + app + L" cannot be named to the Task Scheduler";
+    }
+
+private:
+    // Empty when the scheduler can be asked about `app` in this thread, with
+    // `user` the account's identifier; else why not.
+    static std::string Prepare(const ComApartment& com, const std::wstring& app, std::wstring& user)
+    {
+        if (!com.Failure().empty())
+            return com.Failure();
+        if (!TaskCanStart(app))
+            return "the Task Scheduler cannot start a program at this path";
+        user = CurrentUserSid();
+        return user.empty() ? "the user's account cannot be read" : std::string();
+    }
+};
+
+} // namespace
+
+DailyScheduler& SystemScheduler()
+{
+    // Never destroyed: the scheduling thread may still finish a request
+    // while the program ends.
+    static auto* scheduler = new TaskScheduler;
+    return *scheduler;
+}

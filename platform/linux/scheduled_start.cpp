@@ -1,8 +1,0 @@
-// SPDX-License-Identifier: MIT
-#include "platform/scheduled_start.h"
-#include "platform/linux/systemd_scheduler.h"
-
-ScheduledStartRemoval RemoveScheduledStartNow(const std::wstring& app)
-{
-    return SystemdRemoveStartNow(app);
-}

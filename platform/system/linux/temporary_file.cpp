@@ -1,0 +1,7 @@
+// SPDX-License-Identifier: MIT
+#include "platform/system/temporary_file.h"
+
+std::FILE* OpenTemporaryFile()
+{
+    return std::tmpfile();
+}

@@ -1,8 +1,0 @@
-// SPDX-License-Identifier: MIT
-#pragma once
-
-#include "platform/windows/windows_api.h"
-
-// The main window's handle while it runs, else nullptr: the owner of windows
-// and message boxes opened without one.
-HWND MainWindowHandle();
