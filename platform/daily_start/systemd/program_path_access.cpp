@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "platform/daily_start/systemd/program_path_access.h"
 #include "platform/daily_start/replaceable_program.h"
 #include "text/utf8_path.h"
 
@@ -8,11 +9,15 @@
 
 std::wstring WhyOthersCanReplaceProgram(const std::wstring& program)
 {
+    return WhyOthersCanReplaceProgramAt(ToNativePath(program));
+}
+
+std::wstring WhyOthersCanReplaceProgramAt(std::string path)
+{
     // Group write counts as others': the group may hold other users.
     std::vector<PathStepAccess> steps;
-    std::string path = ToNativePath(program);
     if (path.empty() || path.front() != '/')
-        return program + L" is not a full path";
+        return FromNativePath(path) + L" is not a full path";
     for (;;) {
         PathStepAccess step;
         step.path = FromNativePath(path);
