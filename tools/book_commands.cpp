@@ -410,7 +410,7 @@ int Unschedule(const std::string& programPath)
         Complain("the daily start of " + shown + " may still be booked: " + removal.failure);
         return kExitFailure;
     }
-    if (removal.bWasBooked) {
+    if (removal.bWasScheduled) {
         std::cout << "removed the daily start of " << Visible(shown) << "\n";
         return kExitOk;
     }

@@ -15,9 +15,9 @@
 // What removing a daily start found and did.
 struct DailyStartRemoval
 {
-    // Whether a start was booked for the program.
-    bool bWasBooked = false;
-    // Empty when no start is booked for the program any more, else why one
+    // Whether a start was scheduled for the program.
+    bool bWasScheduled = false;
+    // Empty when no start is scheduled for the program any more, else why one
     // may still be.
     std::string failure;
 };

@@ -5,7 +5,7 @@
 #include <vector>
 
 // Whether another user could put a program of their own where ours is, so
-// that a start booked for ours would run theirs under our name.
+// that a start scheduled for ours would run theirs under our name.
 
 // One step of a program's path: the file itself, then each folder above it.
 struct PathStepAccess

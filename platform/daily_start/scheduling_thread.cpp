@@ -10,10 +10,10 @@
 // goes away while it finishes after the program has let it go.
 struct SchedulingThread::State
 {
-    explicit State(Booking bookFunction)
-        : book(std::move(bookFunction))
+    explicit State(Request carryOutFunction)
+        : carryOut(std::move(carryOutFunction))
     { }
-    const Booking book;
+    const Request carryOut;
     std::mutex mutex;
     std::condition_variable wake;
     std::condition_variable idle;
@@ -22,8 +22,8 @@ struct SchedulingThread::State
     bool stopping = false;
 };
 
-SchedulingThread::SchedulingThread(Booking book)
-    : m_state(std::make_shared<State>(std::move(book)))
+SchedulingThread::SchedulingThread(Request carryOut)
+    : m_state(std::make_shared<State>(std::move(carryOut)))
 { }
 
 SchedulingThread::~SchedulingThread()
@@ -48,7 +48,7 @@ void SchedulingThread::Submit(const std::wstring& app, const std::optional<SYSTE
         try {
             m_thread = std::thread(Run, m_state);
         } catch (const std::system_error&) {
-            return; // no thread to spare: the booking is dropped, the program goes on
+            return; // no thread to spare: the request is dropped, the program goes on
         }
     }
     m_state->pending.insert_or_assign(app, time);
@@ -75,7 +75,7 @@ void SchedulingThread::Run(std::shared_ptr<State> state)
         state->busy = true;
         lock.unlock();
 
-        state->book(app, time);
+        state->carryOut(app, time);
 
         lock.lock();
         state->busy = false;

@@ -10,17 +10,19 @@
 #include <string>
 #include <thread>
 
-// The one background thread that books starts with the system's scheduler,
-// which may take seconds to answer, so that it never holds a window up.
+// The one background thread that schedules and removes daily starts with the
+// system's scheduler, which may take seconds to answer, so that it never
+// holds a window up.
 // Requests wait in a map by path, so a newer request for a path replaces the
 // one not yet started.
 class SchedulingThread
 {
 public:
-    // Books (time) or removes (nullopt) the start of `app`; run in the thread.
-    using Booking = std::function<void(const std::wstring& app, const std::optional<SYSTEMTIME>& time)>;
+    // Schedules (time) or removes (nullopt) the start of `app`; run in the
+    // thread.
+    using Request = std::function<void(const std::wstring& app, const std::optional<SYSTEMTIME>& time)>;
 
-    explicit SchedulingThread(Booking book);
+    explicit SchedulingThread(Request carryOut);
     // Work still under way is left to finish while the process ends.
     ~SchedulingThread();
     SchedulingThread(const SchedulingThread&) = delete;

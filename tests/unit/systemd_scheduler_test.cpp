@@ -256,7 +256,7 @@ TEST_F(SystemdSchedulerTest, UnitsGoWhereTheManagerReadsThem)
     EXPECT_TRUE(fs::exists(m_dir / "manager" / "systemd" / "user" / (m_name + ".timer")));
     EXPECT_FALSE(fs::exists(m_dir / "config" / "systemd"));
     const DailyStartRemoval removal = SystemScheduler().Remove(FromNativePath(m_app));
-    EXPECT_TRUE(removal.bWasBooked);
+    EXPECT_TRUE(removal.bWasScheduled);
     EXPECT_EQ(removal.failure, "");
     EXPECT_FALSE(fs::exists(m_dir / "manager" / "systemd" / "user" / (m_name + ".timer")));
 

@@ -78,11 +78,11 @@ TEST_F(TaskSchedulerTest, OneTaskPerProgramThatWakesAndCatchesUp)
 
     const DailyStartRemoval removal = SystemScheduler().Remove(m_app);
     EXPECT_EQ(removal.failure, "");
-    EXPECT_TRUE(removal.bWasBooked);
+    EXPECT_TRUE(removal.bWasScheduled);
     EXPECT_FALSE(RegisteredXml(m_name));
     const DailyStartRemoval again = SystemScheduler().Remove(m_app);
     EXPECT_EQ(again.failure, "");
-    EXPECT_FALSE(again.bWasBooked) << "nothing booked is nothing to remove";
+    EXPECT_FALSE(again.bWasScheduled) << "nothing booked is nothing to remove";
 }
 
 TEST_F(TaskSchedulerTest, TheBackgroundBookingIsDoneOnceWaitedFor)

@@ -81,7 +81,7 @@ std::string StartDailyTimer(const std::string& path, const SYSTEMTIME& first, co
     const bool same = ReadUnitFile(serviceFile) == *service && ReadUnitFile(startFile) == start &&
         (onDisk == timer || onDisk == SystemdTimerUnit(path, first, TimerWake::NoWake));
     const std::string timerName = timerFile.filename().string();
-    // Every start of the program books again; with nothing changed, writing
+    // Every start of the program schedules again; with nothing changed, writing
     // and reloading would only reset the manager's count of failed starts.
     if (same && TimerArmed(timerName, systemctl))
         return std::string();
@@ -103,8 +103,8 @@ std::string StartDailyTimer(const std::string& path, const SYSTEMTIME& first, co
     systemctl.Run({"enable", timerName});
     systemctl.Run({"start", timerName});
     // Before systemd 254 the user manager may not set wake-up alarms, and the
-    // timer fails with result "resources"; booked without waking is better
-    // than not booked at all.
+    // timer fails with result "resources"; a start without waking is better
+    // than none at all.
     if (systemctl.Run({"is-failed", timerName}) &&
         WriteUnitFile(timerFile, SystemdTimerUnit(path, first, TimerWake::NoWake)) && systemctl.Run({"daemon-reload"}))
         systemctl.Run({"restart", timerName});

@@ -75,7 +75,7 @@ public:
     std::string Schedule(const std::wstring& app, const SYSTEMTIME& first) override
     {
         const std::string path = ToNativePath(app);
-        if (!SystemdCanBook(path))
+        if (!SystemdCanStart(path))
             return CannotName(app);
         const SystemdSchedulerOptions options = Options();
         // Checked again here, as the folders may have changed since.
@@ -94,7 +94,7 @@ public:
     {
         const std::string path = ToNativePath(app);
         // Nothing can have been scheduled for a path that cannot be named.
-        if (!SystemdCanBook(path))
+        if (!SystemdCanStart(path))
             return {};
         return ::Remove(path, Options());
     }
@@ -102,7 +102,7 @@ public:
     std::wstring WhyNot(const std::wstring& app) override
     {
         const std::string path = ToNativePath(app);
-        if (!SystemdCanBook(path))
+        if (!SystemdCanStart(path))
             return L"its path " + app + L" cannot be named to systemd";
         if (const std::wstring why = WhyOthersCanReplaceProgramAt(path); !why.empty())
             return why + L", so another user could replace the program";

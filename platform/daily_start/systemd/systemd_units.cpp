@@ -13,7 +13,7 @@
 #include <filesystem>
 #include <fstream>
 
-bool SystemdCanBook(const std::string& path)
+bool SystemdCanStart(const std::string& path)
 {
     if (path.empty() || path.front() != '/' || path.back() == '/')
         return false;
@@ -138,7 +138,7 @@ std::string SystemdStartUnit(const std::string& nativePath)
 
 std::optional<std::string> SystemdServiceUnit(const std::string& nativePath)
 {
-    if (!SystemdCanBook(nativePath))
+    if (!SystemdCanStart(nativePath))
         return std::nullopt;
     // Started in the user's desktop session and stopped with it. Helpers the
     // program starts, such as a browser, outlive it as they would had the
@@ -202,7 +202,7 @@ std::string ZoneName()
 
 // systemd never starts a timer at a local time that does not exist. On the
 // days of the coming year when the clocks skip the time of day, the start is
-// booked for the first moment after it instead.
+// scheduled for the first moment after it instead.
 std::string SkippedDays(const SYSTEMTIME& first, const std::string& zone)
 {
     std::string lines;
@@ -228,7 +228,7 @@ std::string SkippedDays(const SYSTEMTIME& first, const std::string& zone)
 
 // Every day at `first`'s time of day, in the program's own zone whatever the
 // user manager's is. Without a zone name, the time of day of the first start
-// in UTC: right until the clocks change, and each start of the program books
+// in UTC: right until the clocks change, and each start of the program schedules
 // again.
 std::string DailyCalendar(const SYSTEMTIME& first)
 {
@@ -250,7 +250,7 @@ std::string SystemdTimerUnit(const std::string& nativePath, const SYSTEMTIME& fi
     // A timer that repeats every day, so that the daily start goes on
     // whatever becomes of one start: the program still open, a start that
     // failed, the machine off. It names no date: the manager's clock decides
-    // the day, so that a booking made while the program's clock was wrong
+    // the day, so that a start scheduled while the program's clock was wrong
     // still starts it on the next day by the right one. Persistent=true:
     // systemd keeps the time of the last start on disk, and when the timer is
     // started again at login it starts the program at once if a start fell

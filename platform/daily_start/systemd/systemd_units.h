@@ -6,17 +6,17 @@
 #include <optional>
 #include <string>
 
-// The text of the systemd units that book a start of the program.
+// The text of the systemd units that start the program every day.
 
 // False for a path that a unit cannot start exactly: empty, not absolute,
 // naming a directory, or holding a control character.
-bool SystemdCanBook(const std::string& nativePath);
+bool SystemdCanStart(const std::string& nativePath);
 
 // The name shared by the timer and service units of the executable whose
 // path has the bytes `nativePath`, without the ".timer"/".service" suffix.
 std::string SystemdUnitName(const std::string& nativePath);
 
-// A booking is three units named after the program: the timer NAME.timer,
+// A daily start is three units named after the program: the timer NAME.timer,
 // which starts NAME-start.service when a start falls due, which in turn
 // starts the program's own NAME.service unless it runs already.
 std::string SystemdTimerFile(const std::string& nativePath);
@@ -24,7 +24,7 @@ std::string SystemdStartFile(const std::string& nativePath);
 std::string SystemdServiceFile(const std::string& nativePath);
 
 // The service unit that starts `nativePath`, or nullopt when the path cannot
-// be booked: empty, not absolute, naming a directory, or holding a control
+// be started: empty, not absolute, naming a directory, or holding a control
 // character.
 std::optional<std::string> SystemdServiceUnit(const std::string& nativePath);
 

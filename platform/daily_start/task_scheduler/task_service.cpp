@@ -134,7 +134,7 @@ DailyStartRemoval DeleteTask(const std::wstring& name)
     const HRESULT hr = folder->DeleteTask(bName, 0);
     if (FAILED(hr) && hr != HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND))
         removal.failure = HresultText("the Task Scheduler did not remove the daily start", hr);
-    removal.bWasBooked = SUCCEEDED(hr);
+    removal.bWasScheduled = SUCCEEDED(hr);
     return removal;
 }
 
