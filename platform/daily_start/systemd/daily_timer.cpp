@@ -67,29 +67,54 @@ std::optional<fs::path> ManagerUnitDirectory(Systemctl& systemctl)
     return fs::path(dir);
 }
 
+namespace {
+
+// The three units of one program's daily start, each named and written once.
+struct DailyUnits
+{
+    fs::path timerFile, startFile, serviceFile;
+    std::string timer, start, service;
+    // The timer without waking, made only when needed.
+    std::optional<std::string> timerNoWake;
+};
+
+const std::string& TimerNoWake(DailyUnits& units, const std::string& path, const SYSTEMTIME& first)
+{
+    if (!units.timerNoWake)
+        units.timerNoWake = SystemdTimerUnit(path, first, TimerWake::NoWake);
+    return *units.timerNoWake;
+}
+
+// Whether the units on disk already say what `units` do, with or without
+// waking.
+bool UnitsOnDisk(DailyUnits& units, const std::string& path, const SYSTEMTIME& first)
+{
+    const std::string timer = ReadUnitFile(units.timerFile);
+    return ReadUnitFile(units.serviceFile) == units.service && ReadUnitFile(units.startFile) == units.start &&
+        (timer == units.timer || timer == TimerNoWake(units, path, first));
+}
+
+} // namespace
+
 std::string StartDailyTimer(const std::string& path, const SYSTEMTIME& first, const fs::path& dir, Systemctl& systemctl)
 {
     const auto service = SystemdServiceUnit(path);
     if (!service)
         return "its path cannot be named to systemd";
-    const fs::path timerFile = dir / SystemdTimerFile(path);
-    const fs::path startFile = dir / SystemdStartFile(path);
-    const fs::path serviceFile = dir / SystemdServiceFile(path);
-    const std::string timer = SystemdTimerUnit(path, first, TimerWake::WakeSystem);
-    const std::string start = SystemdStartUnit(path);
-    const std::string onDisk = ReadUnitFile(timerFile);
-    const bool same = ReadUnitFile(serviceFile) == *service && ReadUnitFile(startFile) == start &&
-        (onDisk == timer || onDisk == SystemdTimerUnit(path, first, TimerWake::NoWake));
-    const std::string timerName = timerFile.filename().string();
-    // Every start of the program schedules again; with nothing changed, writing
-    // and reloading would only reset the manager's count of failed starts.
+    DailyUnits units{dir / SystemdTimerFile(path), dir / SystemdStartFile(path), dir / SystemdServiceFile(path),
+        SystemdTimerUnit(path, first, TimerWake::WakeSystem), SystemdStartUnit(path), *service, std::nullopt};
+    const bool same = UnitsOnDisk(units, path, first);
+    const std::string timerName = units.timerFile.filename().string();
+    // Every start of the program schedules again; with nothing changed,
+    // writing and reloading would only reset the manager's count of failed
+    // starts.
     if (same && TimerArmed(timerName, systemctl))
         return std::string();
     if (!same) {
         std::error_code ignored;
         fs::create_directories(dir, ignored);
-        if (!WriteUnitFile(serviceFile, *service) || !WriteUnitFile(startFile, start) ||
-            !WriteUnitFile(timerFile, timer))
+        if (!WriteUnitFile(units.serviceFile, units.service) || !WriteUnitFile(units.startFile, units.start) ||
+            !WriteUnitFile(units.timerFile, units.timer))
             return "cannot write the timer in " + dir.string();
         if (!systemctl.Run({"daemon-reload"}))
             return systemctl.Failure();
@@ -105,8 +130,8 @@ std::string StartDailyTimer(const std::string& path, const SYSTEMTIME& first, co
     // Before systemd 254 the user manager may not set wake-up alarms, and the
     // timer fails with result "resources"; a start without waking is better
     // than none at all.
-    if (systemctl.Run({"is-failed", timerName}) &&
-        WriteUnitFile(timerFile, SystemdTimerUnit(path, first, TimerWake::NoWake)) && systemctl.Run({"daemon-reload"}))
+    if (systemctl.Run({"is-failed", timerName}) && WriteUnitFile(units.timerFile, TimerNoWake(units, path, first)) &&
+        systemctl.Run({"daemon-reload"}))
         systemctl.Run({"restart", timerName});
     return std::string();
 }
