@@ -18,20 +18,10 @@ expect_status() {
 }
 has() { grep -qF -- "$2" <<<"$1" || fail "expected \"$2\" in: $1"; }
 
-# A full year, in Windows-1252 characters, with CR LF and a byte order mark
-# as an editor on Windows saves it. Verse 60 (1 March) is the one read back.
+# A full year as an editor on Windows saves it; verse 60 (1 March) is the
+# one read back.
 src=$WORK/year.txt
-{
-  printf '\xEF\xBB\xBF# A test book\r\n'
-  printf 'Test Book\r\n.\r\nTitle page\r\n'
-  for i in $(seq 1 365); do
-    if [ "$i" = 60 ]; then
-      printf '\r\n\xE2\x80\x9CMarch\xE2\x80\x9D \xE2\x80\x94 caf\xC3\xA9 \xE2\x82\xAC5\r\n.\r\nlast line\r\n'
-    else
-      printf '\r\nReading %d\r\n' "$i"
-    fi
-  done
-} >"$src"
+write_year_source "$src" "Test Book"
 expect_status 0 make "$src" "$WORK/maravelle.pdb"
 [ -z "$err" ] || fail "a full year warned: $err"
 expect_status 0 info "$WORK/maravelle.pdb"
