@@ -258,25 +258,73 @@ std::string BookToRead(const std::string& path)
     return {};
 }
 
+// Whether the book may be written to `bookPath`; when not, the reason is
+// told. The book written over its own source would take the source's place
+// (links, and standard input redirected from the file, lead there too), and
+// a device or a pipe renamed over would be gone for everyone else.
+bool CanWriteBookTo(const std::string& bookPath, const std::string& sourcePath)
+{
+    std::error_code ignored;
+    const auto asPath = [](const std::string& native) { return ToFilesystemPath(FromNativePath(native)); };
+    const bool fromInput = sourcePath == kStandardInput;
+    if (std::filesystem::equivalent(fromInput ? "/dev/stdin" : asPath(sourcePath), asPath(bookPath), ignored)) {
+        Complain(bookPath + " is the source itself: write the book to another file");
+        return false;
+    }
+    if (const std::string kind = OtherKind(bookPath); !kind.empty()) {
+        Complain("cannot write " + bookPath + ": it is " + kind + ", not a file");
+        return false;
+    }
+    return true;
+}
+
+// Parses the source into `records`. The tool's exit status: kExitOk when the
+// source made a book, otherwise with what went wrong told.
+int StoreRecords(SourceStream& source, const std::string& sourceName, const std::string& bookPath, RecordStore& records)
+{
+    bool stored = true;
+    BookSourceParser parser([&](const std::string& record) { return stored = records.Add(record); });
+    switch (ParseSource(source, parser)) {
+    case SourceFault::None:
+        return kExitOk;
+    case SourceFault::Unreadable:
+        Complain(Failed("cannot read", sourceName));
+        return kExitFailure;
+    case SourceFault::TooLarge:
+        std::cerr << Visible(sourceName + ": " + SourceTooLargeError()) << "\n";
+        return kExitBadInput;
+    case SourceFault::Refused:
+        if (!stored) {
+            Complain(Failed("cannot write a temporary file for", bookPath));
+            return kExitFailure;
+        }
+        std::cerr << Visible(sourceName + ": " + parser.Error()) << "\n";
+        return kExitBadInput;
+    }
+    return kExitOk;
+}
+
+// Written beside the book and renamed over it: a failure leaves the old book
+// as it was, never half a book.
+int WriteBook(const std::string& bookPath, const std::string& bookName, RecordStore& records)
+{
+    const std::string header = BuildBookHeader(bookName, records.Sizes());
+    const bool written = ReplaceFileContent(FromNativePath(bookPath),
+        [&](const ContentWriter& write) { return write(header.data(), header.size()) && records.CopyTo(write); });
+    if (!written) {
+        Complain(Failed("cannot write", bookPath));
+        return kExitFailure;
+    }
+    return kExitOk;
+}
+
 } // namespace
 
 int MakeBook(const std::string& sourcePath, const std::string& bookPath, const std::string& name)
 {
-    const bool fromInput = sourcePath == kStandardInput;
-    const std::string sourceName = fromInput ? "standard input" : sourcePath;
-    // The book written over its own source would take the source's place;
-    // links, and standard input redirected from the file, lead there too.
-    std::error_code ignored;
-    const auto asPath = [](const std::string& native) { return ToFilesystemPath(FromNativePath(native)); };
-    if (std::filesystem::equivalent(fromInput ? "/dev/stdin" : asPath(sourcePath), asPath(bookPath), ignored)) {
-        Complain(bookPath + " is the source itself: write the book to another file");
+    const std::string sourceName = sourcePath == kStandardInput ? "standard input" : sourcePath;
+    if (!CanWriteBookTo(bookPath, sourcePath))
         return kExitFailure;
-    }
-    // A device or a pipe renamed over would be gone for everyone else.
-    if (const std::string kind = OtherKind(bookPath); !kind.empty()) {
-        Complain("cannot write " + bookPath + ": it is " + kind + ", not a file");
-        return kExitFailure;
-    }
     std::string bookName;
     if (!name.empty() && !WideToWindows1252(FromNativePath(name), bookName)) {
         Complain("the name \"" + name + "\" cannot be written in Windows-1252");
@@ -292,39 +340,12 @@ int MakeBook(const std::string& sourcePath, const std::string& bookPath, const s
         Complain(Failed("cannot make a temporary file for", bookPath));
         return kExitFailure;
     }
-    bool stored = true;
-    BookSourceParser parser([&](const std::string& record) { return stored = records.Add(record); });
-    switch (ParseSource(source, parser)) {
-    case SourceFault::None:
-        break;
-    case SourceFault::Unreadable:
-        Complain(Failed("cannot read", sourceName));
-        return kExitFailure;
-    case SourceFault::TooLarge:
-        std::cerr << Visible(sourceName + ": " + SourceTooLargeError()) << "\n";
-        return kExitBadInput;
-    case SourceFault::Refused:
-        if (!stored) {
-            Complain(Failed("cannot write a temporary file for", bookPath));
-            return kExitFailure;
-        }
-        std::cerr << Visible(sourceName + ": " + parser.Error()) << "\n";
-        return kExitBadInput;
-    }
+    if (const int status = StoreRecords(source, sourceName, bookPath, records); status != kExitOk)
+        return status;
     if (name.empty())
         bookName = records.Title();
-
     WarnOfMissingDays(sourceName, static_cast<int>(records.Sizes().size()) - 1);
-    // Written beside the book and renamed over it: a failure leaves the old
-    // book as it was, never half a book.
-    const std::string header = BuildBookHeader(bookName, records.Sizes());
-    const bool written = ReplaceFileContent(FromNativePath(bookPath),
-        [&](const ContentWriter& write) { return write(header.data(), header.size()) && records.CopyTo(write); });
-    if (!written) {
-        Complain(Failed("cannot write", bookPath));
-        return kExitFailure;
-    }
-    return kExitOk;
+    return WriteBook(bookPath, bookName, records);
 }
 
 int PrintBookInfo(const std::string& bookPath)

@@ -11,6 +11,9 @@
 #include <cstring>
 #include <iostream>
 #include <new>
+#include <optional>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -38,11 +41,19 @@ Exit status: 0 done (warnings are printed on standard error); 1 a source that
 cannot become a book, or a damaged book; 2 wrong use, a file that cannot be
 read or written, or a daily start that systemctl did not confirm removed.)";
 
-} // namespace
-
-int main(int argc, char** argv)
+// The command the user chose and its arguments, as the parse fills them in.
+struct Request
 {
-    CLI::App app{"Makes, checks and shows books for the Velmora reader.", "talvik-book"};
+    std::string source, book, name, date, program;
+    CLI::App* make = nullptr;
+    CLI::App* info = nullptr;
+    CLI::App* show = nullptr;
+};
+
+// Declares the commands, their arguments and their help, to be parsed into
+// `request`, which must outlive `app`'s parse.
+void DeclareCommands(CLI::App& app, Request& request)
+{
     app.set_version_flag("--version", "talvik-book " VELMORA_VERSION_TEXT);
     app.require_subcommand(1);
     // The same commands on every system: on Windows too, "/x" is a path
@@ -50,26 +61,30 @@ int main(int argc, char** argv)
     app.allow_windows_style_options(false);
     app.footer(kExitStatuses);
 
-    std::string source, book, name, date, program;
-    CLI::App* make = app.add_subcommand("make", "Build a book from a plain-text source");
-    make->add_option("SOURCE", source, "Plain-text source; - for standard input")->required();
-    make->add_option("BOOK", book, "Book file to write (replaced whole, or left as it was)")->required();
-    make->add_option("--name", name, "Name in the book's header; the first line of the title page by default");
-    make->footer(kSourceFormat);
+    request.make = app.add_subcommand("make", "Build a book from a plain-text source");
+    request.make->add_option("SOURCE", request.source, "Plain-text source; - for standard input")->required();
+    request.make->add_option("BOOK", request.book, "Book file to write (replaced whole, or left as it was)")
+        ->required();
+    request.make->add_option(
+        "--name", request.name, "Name in the book's header; the first line of the title page by default");
+    request.make->footer(kSourceFormat);
 
-    CLI::App* info = app.add_subcommand("info", "Print a book's name, record count and sizes, and every fault");
-    info->add_option("BOOK", book, "Book file")->required();
+    request.info = app.add_subcommand("info", "Print a book's name, record count and sizes, and every fault");
+    request.info->add_option("BOOK", request.book, "Book file")->required();
 
-    CLI::App* show = app.add_subcommand("show", "Print the reading of a date as the reader shows it");
-    show->add_option("BOOK", book, "Book file")->required();
-    show->add_option("DATE", date, "YYYY-MM-DD; today by default");
-    show->footer(kShowOutput);
+    request.show = app.add_subcommand("show", "Print the reading of a date as the reader shows it");
+    request.show->add_option("BOOK", request.book, "Book file")->required();
+    request.show->add_option("DATE", request.date, "YYYY-MM-DD; today by default");
+    request.show->footer(kShowOutput);
 
     CLI::App* unschedule = app.add_subcommand("unschedule", "Remove the daily start booked for the program at PROGRAM");
-    unschedule->add_option("PROGRAM", program, "Path of the talvik executable")->required();
+    unschedule->add_option("PROGRAM", request.program, "Path of the talvik executable")->required();
+}
 
-    PrepareStandardStreams();
-    // Parsed from the arguments in UTF-8, whatever the system hands over.
+// Parses the command line, in UTF-8 whatever the system hands over. The exit
+// status when the tool ends with the parse: --help, --version or wrong use.
+std::optional<int> Parse(CLI::App& app, int argc, char** argv)
+{
     const std::vector<std::string> arguments = CommandLineArguments(argc, argv);
     std::vector<const char*> pointers;
     for (const std::string& argument : arguments)
@@ -86,18 +101,36 @@ int main(int argc, char** argv)
         }
         return status;
     }
-    // Memory the system will not give ends the tool with a message, like a
-    // source too large for it, never with an abort.
+    return std::nullopt;
+}
+
+// Memory the system will not give ends the tool with a message, like a
+// source too large for it, never with an abort.
+int Run(const Request& request)
+{
     try {
-        if (*make)
-            return MakeBook(source, book, name);
-        if (*info)
-            return PrintBookInfo(book);
-        if (*show)
-            return ShowReading(book, date);
-        return Unschedule(program);
+        if (*request.make)
+            return MakeBook(request.source, request.book, request.name);
+        if (*request.info)
+            return PrintBookInfo(request.book);
+        if (*request.show)
+            return ShowReading(request.book, request.date);
+        return Unschedule(request.program);
     } catch (const std::bad_alloc&) {
         std::cerr << "talvik-book: out of memory\n";
         return kExitBadInput;
     }
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    CLI::App app{"Makes, checks and shows books for the Velmora reader.", "talvik-book"};
+    Request request;
+    DeclareCommands(app, request);
+    PrepareStandardStreams();
+    if (const std::optional<int> status = Parse(app, argc, argv))
+        return *status;
+    return Run(request);
 }

@@ -3,6 +3,7 @@
 # folder of its own on a private Xvfb screen, with a fixed clock and a
 # stand-in systemctl that logs what it is asked.
 set -euo pipefail
+. "$(dirname "${BASH_SOURCE[0]}")/year_source.sh"
 
 BIN_DIR=${BIN_DIR:?}
 WORK=$(mktemp -d /tmp/velmora-e2e.XXXXXX)

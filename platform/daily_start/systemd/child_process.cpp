@@ -74,6 +74,54 @@ void Drain(int fd, std::string* output)
         output->append(buffer, static_cast<std::size_t>(got));
 }
 
+// Closes the pipe's end it holds when the run ends, however it ends.
+struct ClosedOnReturn
+{
+    int fd;
+    ~ClosedOnReturn()
+    {
+        if (fd >= 0)
+            ::close(fd);
+    }
+};
+
+// Waits for the child `pid` until `deadline`, taking in its output from
+// `outputFd` meanwhile so that a full pipe never holds it up. False when the
+// deadline came first; otherwise `outcome` says how it ended.
+bool WaitUntil(pid_t pid, std::chrono::steady_clock::time_point deadline, int outputFd, std::string* output,
+    ProcessOutcome& outcome)
+{
+    auto pause = std::chrono::milliseconds(1);
+    for (;;) {
+        int status = 0;
+        if (output)
+            Drain(outputFd, output);
+        const pid_t done = ::waitpid(pid, &status, WNOHANG);
+        if (done == pid) {
+            if (output)
+                Drain(outputFd, output);
+            outcome.kind = ProcessOutcome::Exited;
+            outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+            return true;
+        }
+        if (done < 0 && errno != EINTR) {
+            outcome.error = errno;
+            return true;
+        }
+        if (std::chrono::steady_clock::now() >= deadline)
+            return false;
+        std::this_thread::sleep_for(pause);
+        pause = std::min(pause * 2, std::chrono::milliseconds(20));
+    }
+}
+
+// Ends the child `pid` and whatever it started, and waits for it to go.
+void KillGroup(pid_t pid)
+{
+    ::kill(-pid, SIGKILL);
+    while (::waitpid(pid, nullptr, 0) < 0 && errno == EINTR) { }
+}
+
 ProcessOutcome Run(const std::vector<std::string>& args, std::chrono::milliseconds timeout, std::string* output)
 {
     ProcessOutcome outcome;
@@ -85,44 +133,13 @@ ProcessOutcome Run(const std::vector<std::string>& args, std::chrono::millisecon
     const pid_t pid = Spawn(args, pipe[1], outcome.error);
     if (pipe[1] >= 0)
         ::close(pipe[1]);
-    struct CloseOnReturn
-    {
-        int fd;
-        ~CloseOnReturn()
-        {
-            if (fd >= 0)
-                ::close(fd);
-        }
-    } reader{pipe[0]};
+    const ClosedOnReturn reader{pipe[0]};
     if (pid < 0)
         return outcome;
-
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
-    auto pause = std::chrono::milliseconds(1);
-    for (;;) {
-        int status = 0;
-        if (output)
-            Drain(pipe[0], output);
-        const pid_t done = ::waitpid(pid, &status, WNOHANG);
-        if (done == pid) {
-            if (output)
-                Drain(pipe[0], output);
-            outcome.kind = ProcessOutcome::Exited;
-            outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-            return outcome;
-        }
-        if (done < 0 && errno != EINTR) {
-            outcome.error = errno;
-            return outcome;
-        }
-        if (std::chrono::steady_clock::now() >= deadline)
-            break;
-        std::this_thread::sleep_for(pause);
-        pause = std::min(pause * 2, std::chrono::milliseconds(20));
+    if (!WaitUntil(pid, std::chrono::steady_clock::now() + timeout, reader.fd, output, outcome)) {
+        KillGroup(pid);
+        outcome.kind = ProcessOutcome::TimedOut;
     }
-    ::kill(-pid, SIGKILL);
-    while (::waitpid(pid, nullptr, 0) < 0 && errno == EINTR) { }
-    outcome.kind = ProcessOutcome::TimedOut;
     return outcome;
 }
 

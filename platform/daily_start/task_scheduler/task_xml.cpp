@@ -80,6 +80,68 @@ std::wstring Hex(std::uint64_t value)
     return digits;
 }
 
+// Every day from `first` on, at its time of day. A boundary without a zone
+// is local time, so the start keeps its time of day when the clocks change.
+std::wstring TriggersXml(const SYSTEMTIME& first)
+{
+    wchar_t start[32];
+    std::swprintf(start, std::size(start), L"%04d-%02d-%02dT%02d:%02d:%02d", first.wYear, first.wMonth, first.wDay,
+        first.wHour, first.wMinute, first.wSecond);
+    return L"  <Triggers>\r\n"
+           L"    <CalendarTrigger>\r\n"
+           L"      <StartBoundary>" +
+        std::wstring(start) +
+        L"</StartBoundary>\r\n"
+        L"      <Enabled>true</Enabled>\r\n"
+        L"      <ScheduleByDay>\r\n"
+        L"        <DaysInterval>1</DaysInterval>\r\n"
+        L"      </ScheduleByDay>\r\n"
+        L"    </CalendarTrigger>\r\n"
+        L"  </Triggers>\r\n";
+}
+
+// As `user` while that user is logged on, never with raised rights.
+std::wstring PrincipalsXml(const std::wstring& user)
+{
+    const std::wstring principal = user.empty() ? std::wstring() : L"      <UserId>" + Escaped(user) + L"</UserId>\r\n";
+    return L"  <Principals>\r\n"
+           L"    <Principal id=\"Author\">\r\n" +
+        principal +
+        L"      <LogonType>InteractiveToken</LogonType>\r\n"
+        L"      <RunLevel>LeastPrivilege</RunLevel>\r\n"
+        L"    </Principal>\r\n"
+        L"  </Principals>\r\n";
+}
+
+// It wakes the machine, makes up a start missed while the machine was off,
+// starts no second copy, never stops the program and runs on battery too.
+const wchar_t* const kSettingsXml = L"  <Settings>\r\n"
+                                    L"    <MultipleInstancesPolicy>IgnoreNew</MultipleInstancesPolicy>\r\n"
+                                    L"    <DisallowStartIfOnBatteries>false</DisallowStartIfOnBatteries>\r\n"
+                                    L"    <StopIfGoingOnBatteries>false</StopIfGoingOnBatteries>\r\n"
+                                    L"    <StartWhenAvailable>true</StartWhenAvailable>\r\n"
+                                    L"    <RunOnlyIfNetworkAvailable>false</RunOnlyIfNetworkAvailable>\r\n"
+                                    L"    <RunOnlyIfIdle>false</RunOnlyIfIdle>\r\n"
+                                    L"    <WakeToRun>true</WakeToRun>\r\n"
+                                    L"    <Enabled>true</Enabled>\r\n"
+                                    L"    <ExecutionTimeLimit>PT0S</ExecutionTimeLimit>\r\n"
+                                    L"  </Settings>\r\n";
+
+// The program, started in its own folder.
+std::wstring ActionsXml(const std::wstring& programPath)
+{
+    return L"  <Actions Context=\"Author\">\r\n"
+           L"    <Exec>\r\n"
+           L"      <Command>" +
+        Escaped(programPath) +
+        L"</Command>\r\n"
+        L"      <WorkingDirectory>" +
+        Escaped(FolderOf(programPath)) +
+        L"</WorkingDirectory>\r\n"
+        L"    </Exec>\r\n"
+        L"  </Actions>\r\n";
+}
+
 } // namespace
 
 std::wstring TaskName(const std::wstring& user, const std::wstring& programPath)
@@ -116,55 +178,10 @@ std::optional<std::wstring> TaskXml(const std::wstring& user, const std::wstring
 {
     if (!TaskCanStart(programPath) || !IsValidLocalTime(first) || first.wYear > 9999 || !XmlCanCarry(user, true))
         return std::nullopt;
-    // A boundary without a zone is local time, so the start keeps its time of
-    // day when the clocks change.
-    wchar_t start[32];
-    std::swprintf(start, std::size(start), L"%04d-%02d-%02dT%02d:%02d:%02d", first.wYear, first.wMonth, first.wDay,
-        first.wHour, first.wMinute, first.wSecond);
-    const std::wstring principal = user.empty() ? std::wstring() : L"      <UserId>" + Escaped(user) + L"</UserId>\r\n";
     return L"<?xml version=\"1.0\" encoding=\"UTF-16\"?>\r\n"
            L"<Task version=\"1.2\" xmlns=\"http://schemas.microsoft.com/windows/2004/02/mit/task\">\r\n"
            L"  <RegistrationInfo>\r\n"
            L"    <Description>Starts Velmora on the day's reading every morning.</Description>\r\n"
-           L"  </RegistrationInfo>\r\n"
-           L"  <Triggers>\r\n"
-           L"    <CalendarTrigger>\r\n"
-           L"      <StartBoundary>" +
-        std::wstring(start) +
-        L"</StartBoundary>\r\n"
-        L"      <Enabled>true</Enabled>\r\n"
-        L"      <ScheduleByDay>\r\n"
-        L"        <DaysInterval>1</DaysInterval>\r\n"
-        L"      </ScheduleByDay>\r\n"
-        L"    </CalendarTrigger>\r\n"
-        L"  </Triggers>\r\n"
-        L"  <Principals>\r\n"
-        L"    <Principal id=\"Author\">\r\n" +
-        principal +
-        L"      <LogonType>InteractiveToken</LogonType>\r\n"
-        L"      <RunLevel>LeastPrivilege</RunLevel>\r\n"
-        L"    </Principal>\r\n"
-        L"  </Principals>\r\n"
-        L"  <Settings>\r\n"
-        L"    <MultipleInstancesPolicy>IgnoreNew</MultipleInstancesPolicy>\r\n"
-        L"    <DisallowStartIfOnBatteries>false</DisallowStartIfOnBatteries>\r\n"
-        L"    <StopIfGoingOnBatteries>false</StopIfGoingOnBatteries>\r\n"
-        L"    <StartWhenAvailable>true</StartWhenAvailable>\r\n"
-        L"    <RunOnlyIfNetworkAvailable>false</RunOnlyIfNetworkAvailable>\r\n"
-        L"    <RunOnlyIfIdle>false</RunOnlyIfIdle>\r\n"
-        L"    <WakeToRun>true</WakeToRun>\r\n"
-        L"    <Enabled>true</Enabled>\r\n"
-        L"    <ExecutionTimeLimit>PT0S</ExecutionTimeLimit>\r\n"
-        L"  </Settings>\r\n"
-        L"  <Actions Context=\"Author\">\r\n"
-        L"    <Exec>\r\n"
-        L"      <Command>" +
-        Escaped(programPath) +
-        L"</Command>\r\n"
-        L"      <WorkingDirectory>" +
-        Escaped(FolderOf(programPath)) +
-        L"</WorkingDirectory>\r\n"
-        L"    </Exec>\r\n"
-        L"  </Actions>\r\n"
-        L"</Task>\r\n";
+           L"  </RegistrationInfo>\r\n" +
+        TriggersXml(first) + PrincipalsXml(user) + kSettingsXml + ActionsXml(programPath) + L"</Task>\r\n";
 }

@@ -64,9 +64,8 @@ ControlClass ClassOf(const ControlTemplate& c)
     return {nullptr, 0x0082, 0};
 }
 
-} // namespace
-
-std::vector<std::uint16_t> BuildDialogTemplateEx(const DialogTemplate& dlg)
+// The header: the window's styles, its size, caption and font.
+void WriteDialogHeader(TemplateWriter& out, const DialogTemplate& dlg)
 {
     DWORD style = DS_SETFONT | WS_POPUP;
     DWORD exStyle = 0;
@@ -79,7 +78,6 @@ std::vector<std::uint16_t> BuildDialogTemplateEx(const DialogTemplate& dlg)
     if (dlg.style & DS_APPWINDOW)
         exStyle |= WS_EX_APPWINDOW;
 
-    TemplateWriter out;
     out.Word(1); // dlgVer
     out.Word(0xFFFF); // signature of the extended template
     out.Dword(0); // helpID
@@ -97,38 +95,50 @@ std::vector<std::uint16_t> BuildDialogTemplateEx(const DialogTemplate& dlg)
     out.Word(FW_NORMAL);
     out.Word(0); // not italic, default character set
     out.Text(dlg.fontName);
+}
 
-    for (const ControlTemplate& c : dlg.controls) {
-        const ControlClass cls = ClassOf(c);
-        DWORD itemStyle = WS_CHILD | cls.style;
-        if (!(c.style & WS_HIDDEN))
-            itemStyle |= WS_VISIBLE;
-        if (c.style & WS_TABSTOP)
-            itemStyle |= WS_TABSTOP;
-        if (c.style & WS_DISABLED)
-            itemStyle |= WS_DISABLED;
-        out.Align();
-        out.Dword(0); // helpID
-        out.Dword((c.style & WS_EX_CLIENTEDGE) ? WS_EX_CLIENTEDGE : 0);
-        out.Dword(itemStyle);
-        out.Short(c.x);
-        out.Short(c.y);
-        out.Short(c.cx);
-        out.Short(c.cy);
-        out.Dword(static_cast<DWORD>(c.id));
-        if (cls.name) {
-            out.Text(cls.name);
-        } else {
-            out.Word(0xFFFF);
-            out.Word(cls.atom);
-        }
-        if (c.kind == ControlKind::Picture) {
-            out.Word(0xFFFF); // the bitmap resource by its id
-            out.Word(static_cast<std::uint16_t>(c.imageId));
-        } else {
-            out.Text(c.text);
-        }
-        out.Word(0); // no creation data
+// One control: its class and styles, its place, and its text or picture.
+void WriteControl(TemplateWriter& out, const ControlTemplate& c)
+{
+    const ControlClass cls = ClassOf(c);
+    DWORD itemStyle = WS_CHILD | cls.style;
+    if (!(c.style & WS_HIDDEN))
+        itemStyle |= WS_VISIBLE;
+    if (c.style & WS_TABSTOP)
+        itemStyle |= WS_TABSTOP;
+    if (c.style & WS_DISABLED)
+        itemStyle |= WS_DISABLED;
+    out.Align();
+    out.Dword(0); // helpID
+    out.Dword((c.style & WS_EX_CLIENTEDGE) ? WS_EX_CLIENTEDGE : 0);
+    out.Dword(itemStyle);
+    out.Short(c.x);
+    out.Short(c.y);
+    out.Short(c.cx);
+    out.Short(c.cy);
+    out.Dword(static_cast<DWORD>(c.id));
+    if (cls.name) {
+        out.Text(cls.name);
+    } else {
+        out.Word(0xFFFF);
+        out.Word(cls.atom);
     }
+    if (c.kind == ControlKind::Picture) {
+        out.Word(0xFFFF); // the bitmap resource by its id
+        out.Word(static_cast<std::uint16_t>(c.imageId));
+    } else {
+        out.Text(c.text);
+    }
+    out.Word(0); // no creation data
+}
+
+} // namespace
+
+std::vector<std::uint16_t> BuildDialogTemplateEx(const DialogTemplate& dlg)
+{
+    TemplateWriter out;
+    WriteDialogHeader(out, dlg);
+    for (const ControlTemplate& c : dlg.controls)
+        WriteControl(out, c);
     return out.Take();
 }

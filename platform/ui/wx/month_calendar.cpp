@@ -32,8 +32,11 @@ int MainKeyboardTwin(int key)
 
 } // namespace
 
+// Made on a fixed day, which the program replaces with the day it read at
+// start-up before the window is first shown: the clock is read once, by the
+// program, and an invalid date would have wx read it again for today.
 MonthCalendar::MonthCalendar(wxWindow* parent, int id, const wxPoint& pos, const wxSize& size)
-    : wxCalendarCtrl(parent, id, wxDateTime::Today(), pos, size, wxCAL_SHOW_SURROUNDING_WEEKS)
+    : wxCalendarCtrl(parent, id, wxDateTime(1, wxDateTime::Jan, 2000), pos, size, wxCAL_SHOW_SURROUNDING_WEEKS)
 {
     NameCalendarByDate(this);
     Bind(wxEVT_KEY_DOWN, &MonthCalendar::OnKeyDown, this);

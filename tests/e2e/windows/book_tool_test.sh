@@ -8,6 +8,7 @@
 #   LINUX_BIN_DIR  the Linux build's programs, to compare with
 set -euo pipefail
 BIN_DIR=${BIN_DIR:?} WINE_RUN=${WINE_RUN:?} LINUX_BIN_DIR=${LINUX_BIN_DIR:?}
+. "$(dirname "$0")/../year_source.sh"
 WORK=$(mktemp -d /tmp/velmora-win-e2e.XXXXXX)
 trap 'rm -rf "$WORK"' EXIT
 fail() {
@@ -37,19 +38,8 @@ same() {
   cmp -s "$WORK/win.err" "$WORK/lin.err" || fail "$* warned differently: $(diff "$WORK/win.err" "$WORK/lin.err")"
 }
 
-# A year as an editor on Windows saves it: a byte order mark, CR LF, and
-# Windows-1252 characters.
 src="$DIR/year $NAMED.txt"
-{
-  printf '\xEF\xBB\xBF# A test book\r\nTest Book \xC3\xA9\r\n.\r\nTitle page\r\n'
-  for i in $(seq 1 365); do
-    if [ "$i" = 60 ]; then
-      printf '\r\n\xE2\x80\x9CMarch\xE2\x80\x9D \xE2\x80\x94 caf\xC3\xA9 \xE2\x82\xAC5\r\n.\r\nlast line\r\n'
-    else
-      printf '\r\nReading %d\r\n' "$i"
-    fi
-  done
-} >"$src"
+write_year_source "$src" $'Test Book \xC3\xA9'
 book="$DIR/"$'\u043a\u043d\u0438\u0433\u0430'" $NAMED.pdb"
 win make "$src" "$book" || fail "make failed"
 lin make "$src" "$WORK/linux.pdb"
