@@ -7,14 +7,14 @@
 # with wake and catch-up, off deletes it; Escape ends the program; installing
 # again keeps the settings and the task; a silent uninstall leaves no file,
 # Start-menu entry or task behind.
-# Needs INSTALLER (the built Velmora-*-win64.exe) and WINEPREFIX.
+# Needs INSTALLER (the built Velmora-*-win64.exe), WINEPREFIX and the run's
+# wine session on its own display (wine_session.sh, the wine.start fixture).
 set -euo pipefail
 export WINEDEBUG=-all TZ=UTC
 WORK=$(mktemp -d)
-APP_PID= XVFB_PID=
+APP_PID=
 cleanup() {
   [ -z "$APP_PID" ] || kill -- -"$APP_PID" 2>/dev/null || true
-  [ -z "$XVFB_PID" ] || kill "$XVFB_PID" 2>/dev/null || true
   rm -rf "$WORK"
 }
 trap cleanup EXIT
@@ -29,10 +29,12 @@ DIR="$C/Program Files/Velmora"
 TASKS="$C/windows/system32/tasks"
 MENU="$C/ProgramData/Microsoft/Windows/Start Menu/Programs/Velmora"
 
-Xvfb -displayfd 3 -noreset -screen 0 1024x768x24 -nolisten tcp 3>"$WORK/display" >/dev/null 2>&1 &
-XVFB_PID=$!
-for _ in $(seq 200); do [ -s "$WORK/display" ] && break; sleep 0.05; done
-export DISPLAY=":$(tr -d '\n' <"$WORK/display")"
+# The run's display, which wine's session began on (wine_session.sh): the
+# program's windows show there or nowhere.
+DISPLAY=
+[ -f "$WINEPREFIX/test-display" ] && read -r DISPLAY _ <"$WINEPREFIX/test-display"
+[ -n "$DISPLAY" ] || fail "no wine session for the tests: run it through CTest (wine.start)"
+export DISPLAY
 
 keys() { xdotool key --delay 80 "$@"; sleep 0.5; }
 # Waits for a mapped window of the program titled exactly "$1"; prints its id.
