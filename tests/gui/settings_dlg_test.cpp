@@ -144,7 +144,7 @@ TEST_F(SettingsDlgTest, OkSaysWhyTheSettingsWereNotSaved)
     const auto fullDisk = [&] {
         if (!disk.Mounted())
             return std::filesystem::path(); // mounting a small tmpfs to fill needs root
-        g_strProgramDir = FromNativePath(disk.Path().string() + "/");
+        m_services.MoveProgramTo(disk.Path().string());
         std::ofstream(disk / "orv.dat", std::ios::binary) << oldBytes;
         disk.Fill();
         return disk / "orv.dat";
@@ -181,7 +181,7 @@ TEST_F(SettingsDlgTest, OkSaysWhyTheSettingsWereNotSaved)
         }
         EXPECT_EQ(m_services.bookings.size(), 1u) << "the next start was still looked after";
         restored.Restore();
-        g_strProgramDir = FromNativePath(m_dir.Path().string() + "/");
+        m_services.MoveProgramTo(m_dir.Path().string());
     }
 }
 

@@ -258,7 +258,8 @@ TEST_F(SettingsPlaceTest, UnknownProgramFolderIsNeverTheCurrentOne)
     std::ofstream(current / "orv.dat", std::ios::binary) << kRecord;
     const std::filesystem::path was = std::filesystem::current_path();
     std::filesystem::current_path(current.Path());
-    g_strProgramDir.clear();
+    FakeServices services(current.Path().string());
+    services.MoveProgramTo(std::nullopt);
     EXPECT_EQ(Load(), "defaults");
     Save(At(2027, 1, 2, 6, 30));
     std::filesystem::current_path(was);
