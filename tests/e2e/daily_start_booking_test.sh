@@ -8,9 +8,7 @@
 . "$(dirname "$0")/lib.sh"
 . "$(dirname "$0")/live_manager.sh"
 
-start_display
-install_program "$BIN_DIR/maravelle.pdb"
-start_manager
+start_session
 
 # The program's systemctl logs what it is asked, and is slow once asked to be.
 real=$(command -v systemctl)

@@ -6,9 +6,7 @@
 . "$(dirname "$0")/lib.sh"
 . "$(dirname "$0")/live_manager.sh"
 
-start_display
-install_program "$BIN_DIR/maravelle.pdb"
-start_manager
+start_session
 book_in 8
 timer=$(timer_name)
 service="${timer%.timer}.service"

@@ -7,9 +7,7 @@
 . "$(dirname "$0")/lib.sh"
 . "$(dirname "$0")/live_manager.sh"
 
-start_display
-install_program "$BIN_DIR/maravelle.pdb"
-start_manager
+start_session
 export_display
 
 # The program is deleted after booking: its start comes and does nothing.

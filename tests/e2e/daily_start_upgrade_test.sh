@@ -7,9 +7,7 @@
 . "$(dirname "$0")/lib.sh"
 . "$(dirname "$0")/live_manager.sh"
 
-start_display
-install_program "$BIN_DIR/maravelle.pdb"
-start_manager
+start_session
 write_settings $(date -d '+3 hours' '+%-H %-M 0')
 setsid "$APP_DIR/talvik" >"$WORK/talvik.log" 2>&1 &
 APP_PID=$!

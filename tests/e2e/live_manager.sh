@@ -52,6 +52,15 @@ stop_manager() {
   MANAGER_PID=
 }
 
+# What every test of the daily start begins with: a display, the program
+# installed with the sample book, and the user manager running, as after
+# login but before the desktop has told it the display.
+start_session() {
+  start_display
+  install_program "$BIN_DIR/maravelle.pdb"
+  start_manager
+}
+
 # The desktop tells the manager where its display is.
 export_display() {
   systemctl --user set-environment DISPLAY="$DISPLAY" NO_AT_BRIDGE=1

@@ -41,6 +41,23 @@ protected:
         Window(dlg).Close();
         return Window(dlg).GetReturnCode();
     }
+    // Shows the window without a modal loop of its own, so that the test
+    // can wait for the keyboard focus to settle in it.
+    static wxDialog& Show(CSettingsDlg& settings)
+    {
+        settings.CreateFromTemplate();
+        Window(settings).Show();
+        return Window(settings);
+    }
+    // Lets the toolkit run until `window` has the focus, for at most a second.
+    static bool FocusReaches(const wxWindow* window)
+    {
+        for (int i = 0; i < 100 && wxWindow::FindFocus() != window; ++i) {
+            wxYield();
+            wxMilliSleep(10);
+        }
+        return wxWindow::FindFocus() == window;
+    }
     bool HasFile() const { return std::filesystem::exists(m_dir / "orv.dat"); }
     SettingsRecord File() const
     {
@@ -79,14 +96,8 @@ TEST_F(SettingsDlgTest, FocusStartsOnOk)
     Save({1, 0, At(2026, 12, 7, 8, 0)});
     SettingsState state;
     CSettingsDlg settings(state);
-    wxDialog& dlg = Window(settings);
-    settings.CreateFromTemplate();
-    dlg.Show();
-    for (int i = 0; i < 20 && wxWindow::FindFocus() != dlg.FindWindow(IDOK); ++i) {
-        wxYield();
-        wxMilliSleep(10);
-    }
-    EXPECT_EQ(wxWindow::FindFocus(), dlg.FindWindow(IDOK));
+    wxDialog& dlg = Show(settings);
+    EXPECT_TRUE(FocusReaches(dlg.FindWindow(IDOK)));
     dlg.Hide();
 }
 
@@ -98,16 +109,10 @@ TEST_F(SettingsDlgTest, EnterOnACheckBoxConfirms)
     Save({1, 0, At(2026, 12, 7, 8, 0)});
     SettingsState state;
     CSettingsDlg settings(state);
-    wxDialog& dlg = Window(settings);
-    settings.CreateFromTemplate();
-    dlg.Show();
+    wxDialog& dlg = Show(settings);
     wxWindow* chime = dlg.FindWindow(IDC_CHIME);
     chime->SetFocus();
-    for (int i = 0; i < 100 && wxWindow::FindFocus() != chime; ++i) {
-        wxYield();
-        wxMilliSleep(10);
-    }
-    ASSERT_EQ(wxWindow::FindFocus(), chime);
+    ASSERT_TRUE(FocusReaches(chime));
     Click(&settings, IDC_CHIME);
     wxKeyEvent enter(wxEVT_CHAR_HOOK);
     enter.m_keyCode = WXK_RETURN;
@@ -144,7 +149,7 @@ TEST_F(SettingsDlgTest, OkSaysWhyTheSettingsWereNotSaved)
     const auto fullDisk = [&] {
         if (!disk.Mounted())
             return std::filesystem::path(); // mounting a small tmpfs to fill needs root
-        g_strProgramDir = FromNativePath(disk.Path().string() + "/");
+        m_services.MoveProgramTo(disk.Path().string());
         std::ofstream(disk / "orv.dat", std::ios::binary) << oldBytes;
         disk.Fill();
         return disk / "orv.dat";
@@ -181,7 +186,7 @@ TEST_F(SettingsDlgTest, OkSaysWhyTheSettingsWereNotSaved)
         }
         EXPECT_EQ(m_services.bookings.size(), 1u) << "the next start was still looked after";
         restored.Restore();
-        g_strProgramDir = FromNativePath(m_dir.Path().string() + "/");
+        m_services.MoveProgramTo(m_dir.Path().string());
     }
 }
 

@@ -32,7 +32,6 @@ public:
     // tests that answer them.
     explicit FakeServices(const std::string& programDir, bool recordMessages = true)
     {
-        m_exePath = FromNativePath(programDir + "/talvik");
         Services& s = GetServices();
         s.localTime = [this] { return now; };
         s.moduleFileName = [this] { return m_exePath; };
@@ -50,11 +49,19 @@ public:
             sounds.push_back(path);
             events.push_back(L"sound");
         };
-        // As the program does when it starts, through the path above.
-        InitProgramDir();
+        MoveProgramTo(programDir);
     }
     // Leaves the folder unknown again, as before the program started.
-    ~FakeServices() { g_strProgramDir.clear(); }
+    ~FakeServices() { MoveProgramTo(std::nullopt); }
+
+    // Puts the executable in `programDir`, or where the system would not
+    // tell (nullopt), and reads the program's folder from its path again, as
+    // the program does when it starts.
+    void MoveProgramTo(const std::optional<std::string>& programDir)
+    {
+        m_exePath = programDir ? FromNativePath(*programDir + "/talvik") : std::wstring();
+        InitProgramDir();
+    }
 
     const std::wstring& ExePath() const { return m_exePath; }
 

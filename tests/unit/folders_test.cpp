@@ -5,37 +5,27 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-#include <unistd.h>
+#include <filesystem>
 
 namespace {
 
-// A folder is the user's alone when nobody else can put a file or a link in
-// it: theirs or root's, and writable by no other user, a group of theirs
-// alone (a user private group, with umask 002) not counting as another.
-TEST(Folders, PrivateOnlyWhereNoOtherUserCanWrite)
+namespace fs = std::filesystem;
+
+// The settings folder is made with any folders missing above it, the user's
+// alone, and the checks made of it leave nothing behind.
+TEST(Folders, MadeWithTheFoldersAboveThemForTheUserAlone)
 {
-    if (::geteuid() != 0)
-        GTEST_SKIP() << "giving folders to other users and groups needs root";
-    const struct
-    {
-        mode_t mode;
-        uid_t owner;
-        gid_t group;
-        bool isPrivate;
-    } cases[] = {
-        {0700, 0, 0, true}, {0755, 0, 0, true}, {0775, 0, 0, true}, // root's own group
-        {0775, 0, 65534, false}, {0757, 0, 0, false}, {01777, 0, 0, false},
-        {0755, 65534, 65534, false}, // another user's
-    };
-    for (const auto& c : cases) {
-        TempDir dir;
-        ASSERT_EQ(::chown(dir.Path().c_str(), c.owner, c.group), 0);
-        ASSERT_EQ(::chmod(dir.Path().c_str(), c.mode), 0);
-        EXPECT_EQ(IsFolderPrivate(FromNativePath(dir.Path().string())), c.isPrivate)
-            << std::oct << c.mode << " " << std::dec << c.owner << ":" << c.group;
-    }
-    EXPECT_FALSE(IsFolderPrivate(L"/nonexistent/folder"));
+    TempDir dir;
+    const std::wstring separator(1, static_cast<wchar_t>(fs::path::preferred_separator));
+    const std::wstring deep =
+        FromFilesystemPath(dir.Path()) + separator + L"Velmora\u00e9" + separator + L"inner" + separator;
+    EXPECT_TRUE(CreateFolders(deep));
+    EXPECT_TRUE(CreateFolders(deep)) << "folders that are there already";
+    EXPECT_TRUE(IsFolderWritable(deep));
+    EXPECT_TRUE(IsFolderPrivate(deep));
+    EXPECT_EQ(std::distance(fs::directory_iterator(ToFilesystemPath(deep)), {}), 0) << "the checks leave nothing";
+    EXPECT_FALSE(IsFolderWritable(deep + L"missing" + separator));
+    EXPECT_FALSE(IsFolderPrivate(deep + L"missing" + separator));
 }
 
 } // namespace

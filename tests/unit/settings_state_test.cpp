@@ -17,6 +17,7 @@
 #include <vector>
 
 #ifdef _WIN32
+#include "platform/system/executable_path.h"
 #include "platform/system/windows/windows_api.h"
 #else
 #include "small_disk.h"
@@ -258,7 +259,8 @@ TEST_F(SettingsPlaceTest, UnknownProgramFolderIsNeverTheCurrentOne)
     std::ofstream(current / "orv.dat", std::ios::binary) << kRecord;
     const std::filesystem::path was = std::filesystem::current_path();
     std::filesystem::current_path(current.Path());
-    g_strProgramDir.clear();
+    FakeServices services(current.Path().string());
+    services.MoveProgramTo(std::nullopt);
     EXPECT_EQ(Load(), "defaults");
     Save(At(2027, 1, 2, 6, 30));
     std::filesystem::current_path(was);
@@ -300,6 +302,8 @@ TEST_F(SettingsPlaceTest, FolderOthersCanWriteIsNeverUsed)
     }
 }
 
+#endif
+
 // Saving the settings while the machine fails under the program: the process
 // killed part-way, the disk full, the folder read-only, a write cut short.
 // "orv.dat" holds the old settings or the new ones, whole, and nothing else.
@@ -311,12 +315,6 @@ std::string Bytes(const SettingsRecord& record)
 {
     const auto bytes = EncodeSettingsRecord(record);
     return std::string(bytes.begin(), bytes.end());
-}
-
-std::string ReadFile(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 std::vector<std::string> FileNames(const fs::path& dir)
@@ -333,6 +331,63 @@ void Save(const SettingsRecord& record)
     SettingsState state;
     state.m_stored = record;
     state.WriteSettingsFile();
+}
+
+#ifdef _WIN32
+// Run by SettingsSaveKilled.FileIsAlwaysTheOldOrTheNewRecord in a child:
+// saves the new and the old settings by turns until it is killed.
+TEST(SettingsSaveProbe, SavesUntilKilled)
+{
+    const char* folder = std::getenv("VELMORA_PROBE_FOLDER");
+    if (!folder)
+        GTEST_SKIP() << "only run by SettingsSaveKilled.FileIsAlwaysTheOldOrTheNewRecord";
+    FakeServices services(folder);
+    std::ofstream(std::string(folder) + "/started") << "";
+    for (bool next = true;; next = !next)
+        Save(next ? kNew : kOld);
+}
+
+// Killed at any moment (TerminateProcess, as Task Manager ends a program),
+// a save leaves the whole old or the whole new settings.
+TEST(SettingsSaveKilled, FileIsAlwaysTheOldOrTheNewRecord)
+{
+    TempDir dir;
+    dir.Write("orv.dat", Bytes(kOld));
+    ScopedEnv probe("VELMORA_PROBE_FOLDER", dir.Path().string());
+    const std::wstring self = ExecutablePath();
+    std::mt19937 random(std::random_device{}());
+    int midSave = 0;
+    for (int kill = 0; kill < 30; ++kill) {
+        std::wstring command = L"\"" + self + L"\" --gtest_filter=SettingsSaveProbe.*";
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION child{};
+        fs::remove(dir / "started");
+        ASSERT_TRUE(::CreateProcessW(
+            self.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &child));
+        while (!fs::exists(dir / "started"))
+            ::Sleep(1);
+        ::Sleep(std::uniform_int_distribution<DWORD>(0, 20)(random));
+        ::TerminateProcess(child.hProcess, 1);
+        ::WaitForSingleObject(child.hProcess, INFINITE);
+        ::CloseHandle(child.hThread);
+        ::CloseHandle(child.hProcess);
+
+        const std::string content = dir.Read("orv.dat");
+        ASSERT_TRUE(content == Bytes(kOld) || content == Bytes(kNew))
+            << "after kill " << kill << " orv.dat holds " << content.size() << " other bytes";
+        // A save cut off before its rename leaves its new file behind.
+        for (const std::string& name : FileNames(dir.Path()))
+            if (name.starts_with("orv.dat.new-") && fs::remove(dir / name))
+                ++midSave;
+    }
+    EXPECT_GT(midSave, 0) << "no kill landed inside a save, so none was tested";
+}
+#else
+std::string ReadFile(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 TEST(SettingsSaveKilled, FileIsAlwaysTheOldOrTheNewRecord)

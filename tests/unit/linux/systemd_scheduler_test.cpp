@@ -16,7 +16,7 @@
 #include <vector>
 
 // Bookings against a stand-in systemctl that logs its arguments; the real
-// user manager is met in tests/e2e/live_systemd_test.sh.
+// user manager is met in tests/e2e/daily_start_*.sh.
 
 namespace {
 
