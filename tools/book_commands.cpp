@@ -431,16 +431,13 @@ int Unschedule(const std::string& programPath)
         Complain("the daily start of " + shown + " may still be booked: " + removal.failure);
         return kExitFailure;
     }
-    if (removal.bWasScheduled) {
-        std::cout << "removed the daily start of " << Visible(shown) << "\n";
-        return kExitOk;
-    }
+    if (removal.bWasScheduled)
+        return Print("removed the daily start of " + Visible(shown) + "\n") ? kExitOk : kExitFailure;
     // A booking outlives its program, so a missing program may still have
     // one; without one, a path that names no program is most likely a typo.
     if (!std::filesystem::is_regular_file(path, error)) {
         Complain("nothing is booked for " + shown + ", which names no program");
         return kExitBadInput;
     }
-    std::cout << "nothing is booked for " << Visible(shown) << "\n";
-    return kExitOk;
+    return Print("nothing is booked for " + Visible(shown) + "\n") ? kExitOk : kExitFailure;
 }

@@ -59,12 +59,15 @@ private:
 // holds either its old or its new content whatever happens meanwhile: the
 // bytes go to a new file beside it, under a name that nothing had, which is
 // flushed and renamed over the old one. The new content keeps the old file's
-// permissions. Where `path` is a link of the user's own, the file it names is
-// replaced and the link stays; a link to nothing or of another user's making
-// is refused. So are a path that names anything but a regular file (EISDIR
-// for a folder, EINVAL for a device or a pipe) and a file the user may not
-// write or that nobody may (EACCES). Returns false, leaving the old file as it
-// was and LastErrorText() saying why, when any step fails.
+// permissions. On Linux the new file is the user's alone until it is
+// complete, the access list is kept too (or the old file, when it cannot be),
+// and new files that replacements of `path` left when killed are removed.
+// Where `path` is a link of the user's own, the file it names is replaced and
+// the link stays; a link to nothing or of another user's making is refused.
+// So are a path that names anything but a regular file (EISDIR for a folder,
+// EINVAL for a device or a pipe) and a file the user may not write or that
+// nobody may (EACCES). Returns false, leaving the old file as it was and
+// LastErrorText() saying why, when any step fails.
 bool ReplaceFileContent(const std::wstring& path, const void* data, std::size_t size);
 
 // Writes `count` bytes; false when they could not all be written.

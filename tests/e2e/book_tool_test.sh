@@ -76,6 +76,19 @@ has "$err" "has no reading for verse 3"
 expect_status 0 make "$WORK/long.txt" "$WORK/long.pdb"
 has "$err" "warning: the readings go on to verse 366: the reader never shows those past verse 365"
 
+# A private book made again stays private: it keeps its mode and access
+# list, letting in the one other user it did and not its group, and gets no
+# list that its folder gives new files.
+mkdir "$WORK/private"
+for book in plain shared; do install -m 600 "$WORK/short.pdb" "$WORK/private/$book.pdb"; done
+setfacl -m u:nobody:r,m::r "$WORK/private/shared.pdb"
+setfacl -m d:u:nobody:rwx "$WORK/private"
+for book in "$WORK/private/"*.pdb; do
+  acl=$(getfacl -cnp "$book")
+  expect_status 0 make "$WORK/short.txt" "$book"
+  [ "$(getfacl -cnp "$book")" = "$acl" ] || fail "the access list of $book became: $(getfacl -cnp "$book")"
+done
+
 # A book that cannot be written leaves nothing behind: here a folder stands
 # where the book should go, so the rename at the end fails.
 mkdir -p "$WORK/shelf/book.pdb"
@@ -96,6 +109,17 @@ has "$err" "huge.txt: line 3: the block holds 2097152 characters; the reader sho
 expect_status 1 make /dev/zero "$WORK/huge.pdb"
 has "$err" "/dev/zero: the source is larger than 366 MiB (383778816 bytes)"
 [ ! -e "$WORK/huge.pdb" ] || fail "a refused source left a book"
+# The records wait where TMPDIR says, not in a /tmp that may be memory. Once
+# more than a pipe holds is written, make is reading, its records file open.
+mkdir "$WORK/tmp"
+mkfifo "$WORK/source"
+exec 3<>"$WORK/source"
+TMPDIR=$WORK/tmp "$BIN_DIR/talvik-book" make "$WORK/source" "$WORK/piece.pdb" 3>&- 2>/dev/null &
+maker=$!
+{ printf 'Title\n\n'; head -c 300000 /dev/zero | tr '\0' a; } >&3
+ls -l "/proc/$maker/fd" | grep -q " $WORK/tmp/" || fail "make keeps its records elsewhere: $(ls -l "/proc/$maker/fd")"
+exec 3>&-
+wait $maker || fail "make from a named pipe failed"
 
 # "-" is standard input; an output that is the source itself, by its name,
 # through a link or redirected to standard input, is refused.
@@ -150,7 +174,9 @@ done
 [ "$(id -u)" != 0 ] || [ -c "$WORK/null" ] || fail "the device was replaced"
 
 # Output that cannot be written is a failure with its reason, not a success.
-for command in "show $WORK/maravelle.pdb 2026-03-01" "info $WORK/maravelle.pdb" --version --help; do
+: >"$WORK/talvik"
+for command in "show $WORK/maravelle.pdb 2026-03-01" "info $WORK/maravelle.pdb" --version --help \
+  "unschedule $WORK/talvik"; do
   got=0
   # shellcheck disable=SC2086 # the words of the command are meant to split
   tool $command >/dev/full 2>"$WORK/err" || got=$?

@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <filesystem>
+#include <sys/inotify.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -16,9 +17,18 @@
 
 namespace {
 
+using std::filesystem::perms;
+
+constexpr perms kShared = perms::owner_read | perms::owner_write | perms::group_read | perms::others_read;
+
 std::wstring Wide(const std::filesystem::path& p)
 {
     return FromFilesystemPath(p);
+}
+
+std::filesystem::perms Mode(const std::filesystem::path& path)
+{
+    return std::filesystem::status(path).permissions() & perms::mask;
 }
 
 TEST(CFile, PathsWithAnyCharacters)
@@ -80,16 +90,10 @@ TEST(ReplaceFileContent, NeverWritesThroughALinkPlantedAtTheNewFilesName)
     EXPECT_TRUE(std::filesystem::is_symlink(dir / planted)) << "what others put there is left alone";
 }
 
-std::filesystem::perms Mode(const std::filesystem::path& path)
-{
-    return std::filesystem::status(path).permissions() & std::filesystem::perms::mask;
-}
-
 // Settings kept private stay private, also through a link to settings kept
 // elsewhere, and a new file gets the usual mode.
 TEST(ReplaceFileContent, KeepsTheMode)
 {
-    using std::filesystem::perms;
     TempDir dir;
     const perms kPrivate = perms::owner_read | perms::owner_write;
     std::filesystem::create_directory(dir / "elsewhere");
@@ -108,7 +112,65 @@ TEST(ReplaceFileContent, KeepsTheMode)
     const mode_t mask = ::umask(022);
     ASSERT_TRUE(ReplaceFileContent(Wide(dir / "new.dat"), "new", 3));
     ::umask(mask);
-    EXPECT_EQ(Mode(dir / "new.dat"), perms::owner_read | perms::owner_write | perms::group_read | perms::others_read);
+    EXPECT_EQ(Mode(dir / "new.dat"), kShared);
+}
+
+// While the new content is written only the user can read it, even where
+// the old file lets others: the new file is made so, never made open and then
+// narrowed (its attributes would change), and gets the old mode once complete.
+TEST(ReplaceFileContent, TheNewFileIsTheUsersAloneUntilItIsComplete)
+{
+    TempDir dir;
+    for (const perms mode : {perms::owner_read | perms::owner_write, kShared}) {
+        dir.Write("b.pdb", "old");
+        std::filesystem::permissions(dir / "b.pdb", mode);
+        const int watch = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+        ASSERT_GE(::inotify_add_watch(watch, dir.Path().c_str(), IN_CREATE | IN_ATTRIB), 0);
+        ASSERT_TRUE(ReplaceFileContent(Wide(dir / "b.pdb"), [&](const ContentWriter& write) {
+            alignas(inotify_event) char events[4096] = {};
+            const ssize_t size = ::read(watch, events, sizeof events);
+            const auto* created = reinterpret_cast<const inotify_event*>(events);
+            EXPECT_TRUE(size == static_cast<ssize_t>(sizeof *created + created->len) && created->mask & IN_CREATE)
+                << "the new file was made and nothing else, " << size << " bytes of events";
+            EXPECT_EQ(Mode(dir / created->name) & ~(perms::owner_read | perms::owner_write), perms::none);
+            return write("new", 3);
+        }));
+        ::close(watch);
+        EXPECT_EQ(Mode(dir / "b.pdb"), mode);
+    }
+}
+
+// A replacement killed before its rename leaves its new file behind; the
+// next replacement of the same file removes the user's own whose process has
+// ended, and nothing else.
+TEST(ReplaceFileContent, RemovesWhatKilledReplacementsLeft)
+{
+    TempDir dir;
+    const pid_t ended = ::fork();
+    if (ended == 0)
+        ::_exit(0);
+    ASSERT_EQ(::waitpid(ended, nullptr, 0), ended);
+    const std::string gone = "b.pdb.new-" + std::to_string(ended);
+    const bool root = ::geteuid() == 0;
+    const struct
+    {
+        std::string name;
+        bool kept;
+    } cases[] = {
+        {gone + "-0123abcd", false}, // its process has ended
+        {"b.pdb.new-" + std::to_string(::getpid()) + "-0123abcd", true}, // still under way
+        {"c" + gone.substr(1) + "-0123abcd", true}, // another file's
+        {gone + "-0123abcd.txt", true}, // a name no replacement gives
+        {gone + "-fedcba98", root}, // another user's, where root can make one
+    };
+    for (const auto& c : cases)
+        dir.Write(c.name, "left");
+    if (root) {
+        ASSERT_EQ(::chown((dir / cases[4].name).c_str(), 65534, 65534), 0);
+    }
+    ASSERT_TRUE(ReplaceFileContent(Wide(dir / "b.pdb"), "new", 3));
+    for (const auto& c : cases)
+        EXPECT_EQ(std::filesystem::exists(dir / c.name), c.kept) << c.name;
 }
 
 // What a replacement must never take the place of, each left as it was with
