@@ -137,13 +137,10 @@ TEST(SystemdUnitsTest, TimerStartsEveryDayAtTheTimeOfDayOfTheProgramsZone)
              Case{"/usr/share/zoneinfo/America/New_York", {}, "OnCalendar=*-*-* 07:30:00 America/New_York",
                  "2031-02-03 12:30:00"},
              Case{"Europe//Paris", {}, "OnCalendar=*-*-* 07:30:00 Europe/Paris", "2031-02-03 06:30:00"},
-             Case{"../zoneinfo/Asia/Tokyo", {}, "OnCalendar=*-*-* 07:30:00 Asia/Tokyo", "2031-02-03 22:30:00"},
              Case{"", {}, "OnCalendar=*-*-* 07:30:00 UTC", "2031-02-03 07:30:00"},
              Case{"JST-9", {}, "OnCalendar=*-*-* 22:30:00 UTC", "2031-02-03 22:30:00"},
-             Case{"CET-1CEST", {}, "OnCalendar=*-*-* 06:30:00 UTC", "2031-02-03 06:30:00"},
              // No such file: the clock runs on UTC.
              Case{"/nonexistent/zoneinfo/Asia/Tokyo", {}, "OnCalendar=*-*-* 07:30:00 UTC", "2031-02-03 07:30:00"},
-             Case{"Europe/Nowhere", {}, "OnCalendar=*-*-* 07:30:00 UTC", "2031-02-03 07:30:00"},
              // The clock runs on Paris's rules, which Asia/Tokyo is not.
              Case{(copied / "zoneinfo" / "Asia" / "Tokyo").native(), {}, "OnCalendar=*-*-* 06:30:00 UTC",
                  "2031-02-03 06:30:00"},
