@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
 # What the program books on a real user manager whatever its own clock, zone
-# and configuration folder say: the start comes at the time of day the user
+# (named oddly, or missing) and configuration folder say: the start comes at the time of day the user
 # set, on the next real day, from units where the manager reads them. A start
 # with the booking unchanged only asks systemd, and switching autorun off
 # just before closing still removes the timer with a slow systemctl.
@@ -40,6 +40,17 @@ book_with() {
 BOOKED=$(($(date +%s) + 3600))
 write_settings $(TZ=Asia/Tokyo date -d "@$BOOKED" '+%-H %-M %-S')
 book_with +0 TZ=Asia/Tokyo
+
+# A zone name systemd does not read as written still books the program's
+# clock's time of day; a zone file that is missing leaves that clock on UTC.
+# Each booking replaces the last and leaves the timer active.
+BOOKED=$(($(date +%s) + 3000))
+write_settings $(TZ=Europe/Paris date -d "@$BOOKED" '+%-H %-M %-S')
+book_with +0 TZ=Europe//Paris
+BOOKED=$(($(date +%s) + 4200))
+write_settings $(date -d "@$BOOKED" '+%-H %-M %-S')
+book_with +0 TZ=/nonexistent/zoneinfo/Asia/Tokyo
+systemctl --user is-active --quiet "$(timer_name)" || fail "the timer is not active"
 
 # A clock 400 days ahead still books the next real day.
 BOOKED=$(($(date +%s) + 7200))

@@ -18,11 +18,13 @@ cat >"$WORK/bin/systemctl" <<'SH'
 echo "$*" >>"$SYSTEMCTL_LOG"
 # A test makes every command fail by creating this file.
 [ -e "$SYSTEMCTL_LOG.fail" ] && exit 1
-# The user's units are read from the usual folder; a timer that armed is
-# active and not failed.
+# The user's units are read from the usual folder, which systemctl quotes
+# when it holds a space; a timer that armed is active and not failed.
 config=${XDG_CONFIG_HOME:-$HOME/.config}
+q=
+case $config in *' '*) q='"' ;; esac
 case "$*" in
-  *UnitPath*) echo "$config/systemd/user.control /etc/systemd/user $config/systemd/user /usr/lib/systemd/user" ;;
+  *UnitPath*) echo "$q$config/systemd/user.control$q /etc/systemd/user $q$config/systemd/user$q /usr/lib/systemd/user" ;;
   *is-failed*) exit 1 ;;
   *is-active*) echo active ;;
   *show*) printf 'ActiveState=active\nUnitFileState=enabled\nNeedDaemonReload=no\n' ;;

@@ -51,18 +51,18 @@ std::optional<fs::path> ManagerUnitDirectory(Systemctl& systemctl)
 {
     // The unit path starts with the user's configuration folder for units
     // made by systemctl itself, "<config>/systemd/user.control", and lists
-    // "<config>/systemd/user" later; paths in it are not quoted, so the
-    // first one is found by its ending rather than by splitting at spaces.
+    // "<config>/systemd/user" later.
     const auto shown = systemctl.Output({"show", "--property=UnitPath", "--value"});
-    if (!shown)
+    const auto words = shown ? ShownWords(shown->substr(0, shown->find('\n'))) : std::nullopt;
+    const std::string control = "/systemd/user.control";
+    if (!words || words->empty())
         return std::nullopt;
-    const std::string unitPath = " " + shown->substr(0, shown->find('\n')) + " ";
-    const std::string control = "/systemd/user.control ";
-    const auto end = unitPath.find(control);
-    if (unitPath.rfind(" /", 0) != 0 || end == std::string::npos)
+    const std::string& first = words->front();
+    if (first.size() <= control.size() || first.front() != '/' ||
+        first.compare(first.size() - control.size(), control.size(), control) != 0)
         return std::nullopt;
-    const std::string dir = unitPath.substr(1, end - 1) + "/systemd/user";
-    if (unitPath.find(" " + dir + " ") == std::string::npos)
+    const std::string dir = first.substr(0, first.size() - control.size()) + "/systemd/user";
+    if (std::find(words->begin(), words->end(), dir) == words->end())
         return std::nullopt;
     return fs::path(dir);
 }

@@ -10,6 +10,11 @@
 
 struct ProcessOutcome;
 
+// The words of a list that `systemctl show` prints, such as UnitPath: apart
+// at spaces, a word that holds a space, quote, backslash or control character
+// in double quotes with C escapes. nullopt when `line` is not such a list.
+std::optional<std::vector<std::string>> ShownWords(const std::string& line);
+
 // `systemctl --user` for one piece of work. Once systemctl cannot be run or
 // does not answer in time, the user manager is taken to be out of reach and
 // the remaining commands are skipped rather than each waiting out its timeout.

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "platform/daily_start/systemd/systemd_units.h"
+#include "platform/daily_start/systemd/systemd_zone.h"
 #include "platform/system/exit_status.h"
 #include "platform/system/local_time.h"
 #include "platform/system/point_in_time.h"
@@ -8,10 +9,7 @@
 #include "text/wide_string.h"
 
 #include <cstdio>
-#include <cstdlib>
 #include <ctime>
-#include <filesystem>
-#include <fstream>
 
 bool SystemdCanStart(const std::string& path)
 {
@@ -177,29 +175,6 @@ std::string Date(const SYSTEMTIME& t)
     return Digits(t.wYear, 4) + "-" + Digits(t.wMonth, 2) + "-" + Digits(t.wDay, 2);
 }
 
-// The name of the program's time zone in the zone database, as systemd takes
-// it: from TZ, else from the link /etc/localtime; empty when it has none
-// (TZ holding rules rather than a name, or a copied /etc/localtime).
-std::string ZoneName()
-{
-    const char* tz = std::getenv("TZ");
-    std::error_code error;
-    std::string name =
-        tz ? std::string(tz[0] == ':' ? tz + 1 : tz) : std::filesystem::read_symlink("/etc/localtime", error).string();
-    if (tz && name.empty())
-        return "UTC"; // what the C library takes an empty TZ for
-    const auto database = name.rfind("zoneinfo/");
-    if (database != std::string::npos)
-        name = name.substr(database + 9);
-    if (name.empty() || name.front() == '/' || name.find("..") != std::string::npos ||
-        name.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789/_+-") !=
-            std::string::npos)
-        return std::string();
-    std::ifstream file("/usr/share/zoneinfo/" + name, std::ios::binary);
-    char magic[4] = {};
-    return file.read(magic, sizeof magic) && std::string(magic, 4) == "TZif" ? name : std::string();
-}
-
 // systemd never starts a timer at a local time that does not exist. On the
 // days of the coming year when the clocks skip the time of day, the start is
 // scheduled for the first moment after it instead.
@@ -232,7 +207,7 @@ std::string SkippedDays(const SYSTEMTIME& first, const std::string& zone)
 // again.
 std::string DailyCalendar(const SYSTEMTIME& first)
 {
-    const std::string zone = ZoneName();
+    const std::string zone = SystemdZoneName();
     if (!zone.empty())
         return Calendar("*-*-*", first, zone) + SkippedDays(first, zone);
     const auto at = static_cast<std::time_t>(LocalToSeconds(first));

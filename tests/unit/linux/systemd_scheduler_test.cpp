@@ -31,7 +31,8 @@ bool HasLine(const std::string& text, const std::string& line)
 }
 
 // Bookings made through the background worker against a stand-in systemctl
-// found on PATH. Files in its folder switch on failures: "hang" (sleeps a
+// found on PATH, whose user manager reads units from a folder whose name
+// systemctl prints quoted. Files in its folder switch on failures: "hang" (sleeps a
 // minute) and "no-wake-alarm" (timers with WakeSystem=yes fail to arm).
 class SystemdSchedulerTest : public ::testing::Test
 {
@@ -49,9 +50,9 @@ protected:
                 "[ -e '" +
                 d +
                 "/fail' ] && exit 1\n"
-                "case \"$*\" in *UnitPath*) echo '" +
-                d + "/manager/systemd/user.control /etc/systemd/user " + d +
-                "/manager/systemd/user'; exit 0 ;; esac\n"
+                "case \"$*\" in *UnitPath*) printf '%s\\n' '\"" +
+                d + "/the \\\"manager\\\" \\\\ folder/systemd/user.control\" /etc/systemd/user \"" + d +
+                "/the \\\"manager\\\" \\\\ folder/systemd/user\"'; exit 0 ;; esac\n"
                 "[ \"$2\" = show ] && [ -e '" +
                 d +
                 "/armed' ] && printf 'ActiveState=active\\nUnitFileState=enabled\\nNeedDaemonReload=no\\n'\n"
@@ -89,6 +90,7 @@ protected:
 
     TempDir m_dir;
     const fs::path m_units = m_dir / "units";
+    const fs::path m_managerUnits = m_dir / "the \"manager\" \\ folder" / "systemd" / "user";
     const std::string m_app = (m_dir / "my apps" / "talvik").native();
     const std::string m_name = SystemdUnitName(m_app);
     std::optional<ScopedEnv> m_path; // the stand-in systemctl first on PATH
@@ -253,12 +255,12 @@ TEST_F(SystemdSchedulerTest, UnitsGoWhereTheManagerReadsThem)
     SetSystemdSchedulerOptions({{}, "systemctl", 2s});
     EXPECT_EQ(SystemScheduler().WhyNot(FromNativePath(m_app)), L"");
     ASSERT_TRUE(Book(At(2031, 2, 3, 4, 5, 6)));
-    EXPECT_TRUE(fs::exists(m_dir / "manager" / "systemd" / "user" / (m_name + ".timer")));
+    EXPECT_TRUE(fs::exists(m_managerUnits / (m_name + ".timer")));
     EXPECT_FALSE(fs::exists(m_dir / "config" / "systemd"));
     const DailyStartRemoval removal = SystemScheduler().Remove(FromNativePath(m_app));
     EXPECT_TRUE(removal.bWasScheduled);
     EXPECT_EQ(removal.failure, "");
-    EXPECT_FALSE(fs::exists(m_dir / "manager" / "systemd" / "user" / (m_name + ".timer")));
+    EXPECT_FALSE(fs::exists(m_managerUnits / (m_name + ".timer")));
 
     // A manager that cannot say where it reads gets no booking, and the
     // notice is told why.
@@ -266,7 +268,7 @@ TEST_F(SystemdSchedulerTest, UnitsGoWhereTheManagerReadsThem)
     EXPECT_EQ(SystemScheduler().WhyNot(FromNativePath(m_app)),
         L"the systemd user manager (systemctl --user) does not answer");
     ASSERT_TRUE(Book(At(2031, 2, 3, 4, 5, 6)));
-    EXPECT_FALSE(fs::exists(m_dir / "manager" / "systemd" / "user" / (m_name + ".timer")));
+    EXPECT_FALSE(fs::exists(m_managerUnits / (m_name + ".timer")));
     EXPECT_FALSE(fs::exists(m_dir / "config" / "systemd"));
 }
 

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "platform/daily_start/systemd/systemd_units.h"
+#include "scoped_env.h"
 #include "service_doubles.h"
 #include "shell.h"
 #include "temp_dir.h"
@@ -116,26 +117,39 @@ std::string Timer(const SYSTEMTIME& first)
 
 TEST(SystemdUnitsTest, TimerStartsEveryDayAtTheTimeOfDayOfTheProgramsZone)
 {
-    // The user manager reads the timer in its own zone, here UTC; the
-    // program's zone is named in the timer, or stands converted to UTC when
-    // TZ holds rules rather than a name.
+    // The user manager reads the timer in its own zone, here UTC. The timer
+    // names the zone whose rules the program's clock uses, in a form systemd
+    // reads and only where systemd finds those rules under that name;
+    // otherwise the time stands converted to UTC.
+    TempDir copied; // Paris's rules under Tokyo's name
+    fs::create_directories(copied / "zoneinfo" / "Asia");
+    fs::copy_file("/usr/share/zoneinfo/Europe/Paris", copied / "zoneinfo" / "Asia" / "Tokyo");
     struct Case
     {
-        const char* tz;
-        const char* line;
-        const char* next; // after 2031-02-02 23:59:59 UTC
+        std::string tz;
+        std::optional<std::string> tzdir;
+        std::string line;
+        std::string next; // after 2031-02-02 23:59:59 UTC
     };
     for (const Case& c : {
-             Case{"Asia/Tokyo", "OnCalendar=*-*-* 07:30:00 Asia/Tokyo", "2031-02-03 22:30:00"},
-             Case{":Europe/Berlin", "OnCalendar=*-*-* 07:30:00 Europe/Berlin", "2031-02-03 06:30:00"},
-             Case{"/usr/share/zoneinfo/America/New_York", "OnCalendar=*-*-* 07:30:00 America/New_York",
+             Case{"Asia/Tokyo", {}, "OnCalendar=*-*-* 07:30:00 Asia/Tokyo", "2031-02-03 22:30:00"},
+             Case{":Europe/Berlin", {}, "OnCalendar=*-*-* 07:30:00 Europe/Berlin", "2031-02-03 06:30:00"},
+             Case{"/usr/share/zoneinfo/America/New_York", {}, "OnCalendar=*-*-* 07:30:00 America/New_York",
                  "2031-02-03 12:30:00"},
-             Case{"", "OnCalendar=*-*-* 07:30:00 UTC", "2031-02-03 07:30:00"},
-             Case{"JST-9", "OnCalendar=*-*-* 22:30:00 UTC", "2031-02-03 22:30:00"},
+             Case{"Europe//Paris", {}, "OnCalendar=*-*-* 07:30:00 Europe/Paris", "2031-02-03 06:30:00"},
+             Case{"", {}, "OnCalendar=*-*-* 07:30:00 UTC", "2031-02-03 07:30:00"},
+             Case{"JST-9", {}, "OnCalendar=*-*-* 22:30:00 UTC", "2031-02-03 22:30:00"},
+             // No such file: the clock runs on UTC.
+             Case{"/nonexistent/zoneinfo/Asia/Tokyo", {}, "OnCalendar=*-*-* 07:30:00 UTC", "2031-02-03 07:30:00"},
+             // The clock runs on Paris's rules, which Asia/Tokyo is not.
+             Case{(copied / "zoneinfo" / "Asia" / "Tokyo").native(), {}, "OnCalendar=*-*-* 06:30:00 UTC",
+                 "2031-02-03 06:30:00"},
+             Case{"Asia/Tokyo", (copied / "zoneinfo").native(), "OnCalendar=*-*-* 06:30:00 UTC", "2031-02-03 06:30:00"},
          }) {
         std::string timer;
         {
-            ScopedTimeZone zone(c.tz);
+            ScopedEnv tzdir("TZDIR", c.tzdir);
+            ScopedTimeZone zone(c.tz.c_str());
             timer = Timer(At(2031, 2, 3, 7, 30, 0));
         }
         ScopedTimeZone manager("UTC");
