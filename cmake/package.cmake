@@ -25,8 +25,10 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${VELMORA_HOMEPAGE}")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The chime's library is loaded when the first chime plays, so dpkg-shlibdeps
-# cannot see it; systemctl books the daily start, and the sound theme gives
-# the bell when orv.wav cannot be played.
+# cannot see it; systemctl books the daily start, getfacl lets the daily
+# start's check read access lists (without it a program with one in its path
+# is not started), and the sound theme gives the bell when orv.wav cannot be
+# played.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "libcanberra0")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "systemd, sound-theme-freedesktop")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "systemd, acl, sound-theme-freedesktop")
 include(CPack)

@@ -20,20 +20,28 @@ TEST(ReplaceableProgramTest, WhoElseCouldReplaceTheProgramAndWhy)
         const wchar_t* why; // empty when no one else can replace the program
     } cases[] = {
         {"ours", [](auto&) {}, L""},
-        {"missing", [](auto& s) { s[0].bExists = false; }, L"/opt/app/talvik is missing"},
-        {"a link", [](auto& s) { s[0].bLink = true; }, L"/opt/app/talvik is a link"},
-        {"another user's file", [](auto& s) { s[0].bOwnedByUserOrAdmin = false; },
+        {"missing", [](auto& s) { s[0].access.bExists = false; }, L"/opt/app/talvik is missing"},
+        {"a folder where the program should be", [](auto& s) { s[0].access.bFolder = true; },
+            L"/opt/app/talvik is missing"},
+        {"a link", [](auto& s) { s[0].access.bLink = true; }, L"/opt/app/talvik is a link"},
+        {"another user's file", [](auto& s) { s[0].access.bOwnedByUserOrAdmin = false; },
             L"/opt/app/talvik belongs to another user"},
-        {"another user's folder", [](auto& s) { s[1].bOwnedByUserOrAdmin = false; },
+        {"another user's folder", [](auto& s) { s[1].access.bOwnedByUserOrAdmin = false; },
             L"/opt/app belongs to another user"},
-        {"others write the folder", [](auto& s) { s[1].bWritableByOthers = true; }, L"other users can change /opt/app"},
-        {"a sticky folder", [](auto& s) { s[2].bWritableByOthers = s[2].bKeepsEntriesToTheirOwners = true; }, L""},
-        {"others write the file, though it keeps entries",
-            [](auto& s) { s[0].bWritableByOthers = s[0].bKeepsEntriesToTheirOwners = true; },
+        {"others change the folder", [](auto& s) { s[1].access.bChangeableByOthers = true; },
+            L"other users can change /opt/app"},
+        {"a sticky folder",
+            [](auto& s) { s[2].access.bChangeableByOthers = s[2].access.bKeepsEntriesToTheirOwners = true; }, L""},
+        {"others change the file, though it keeps entries",
+            [](auto& s) { s[0].access.bChangeableByOthers = s[0].access.bKeepsEntriesToTheirOwners = true; },
             L"other users can change /opt/app/talvik"},
     };
+    const PathAccess file{true, false, false, true, false, false};
+    PathAccess folder = file;
+    folder.bFolder = true;
     for (const auto& c : cases) {
-        std::vector<PathStepAccess> steps{{L"/opt/app/talvik"}, {L"/opt/app"}, {L"/opt"}, {L"/"}};
+        std::vector<PathStepAccess> steps{
+            {L"/opt/app/talvik", file}, {L"/opt/app", folder}, {L"/opt", folder}, {L"/", folder}};
         c.change(steps);
         EXPECT_EQ(WhyOthersCanReplace(steps), c.why) << c.name;
     }

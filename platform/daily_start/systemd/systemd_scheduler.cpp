@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "platform/daily_start/systemd/systemd_scheduler.h"
 #include "platform/daily_start/daily_start.h"
+#include "platform/daily_start/replaceable_program.h"
 #include "platform/daily_start/systemd/daily_timer.h"
-#include "platform/daily_start/systemd/program_path_access.h"
 #include "platform/daily_start/systemd/systemd_units.h"
 #include "platform/system/folders.h"
 #include "text/utf8_path.h"
@@ -79,7 +79,7 @@ public:
             return CannotName(app);
         const SystemdSchedulerOptions options = Options();
         // Checked again here, as the folders may have changed since.
-        if (const std::wstring why = WhyOthersCanReplaceProgramAt(path); !why.empty()) {
+        if (const std::wstring why = WhyOthersCanReplaceProgram(app); !why.empty()) {
             (void)::Remove(path, options);
             return ToUtf8(why);
         }
@@ -104,7 +104,7 @@ public:
         const std::string path = ToNativePath(app);
         if (!SystemdCanStart(path))
             return L"its path " + app + L" cannot be named to systemd";
-        if (const std::wstring why = WhyOthersCanReplaceProgramAt(path); !why.empty())
+        if (const std::wstring why = WhyOthersCanReplaceProgram(app); !why.empty())
             return why + L", so another user could replace the program";
         // The user waits for this answer: a manager that takes longer than a
         // moment counts as not answering.

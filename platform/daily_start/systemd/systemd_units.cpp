@@ -69,18 +69,35 @@ std::string ExecStartLine(const std::string& path)
 }
 
 // The start runs only a program that no other user can replace: the file
-// and every folder above it owned by the user or root and writable by no one
-// else, a sticky folder passing as others cannot rename or delete what is
-// ours in it. The same rule as WhyOthersCanReplace, for when the program is
-// no longer there to be asked; a program that fails it, or is missing, is
-// quietly not started, and not tried again.
-constexpr const char* kOwnedChainCheck = "p=$0; u=$(id -u); [ -f \"$p\" ] && [ -x \"$p\" ] || exit 1; "
-                                         "while :; do [ -L \"$p\" ] && exit 1; "
-                                         "s=$(stat -c '%u %a' -- \"$p\") || exit 1; set -- $s; "
-                                         "[ \"$1\" = \"$u\" ] || [ \"$1\" = 0 ] || exit 1; "
-                                         "if [ $((0$2 & 022)) != 0 ]; then "
-                                         "[ -d \"$p\" ] && [ $((0$2 & 01000)) != 0 ] || exit 1; fi; "
-                                         "[ \"$p\" = / ] && exit 0; p=${p%/*}; [ -n \"$p\" ] || p=/; done";
+// and every folder above it owned by the user or root and changeable by no
+// one else, a sticky folder passing as others cannot rename or delete what
+// is ours in it. The same rule as the program's (WhyOthersCanReplace over
+// ReadPathAccess), for when the program is no longer there to be asked: a
+// group counts as others' when a user but ours or root is among its members
+// or has it as their primary group; the access list, read with getfacl,
+// counts with its mask, and one that cannot be read refuses the start. A
+// program that fails the check, or is missing, is quietly not started, and
+// not tried again.
+constexpr const char* kOwnedChainCheck =
+    "set -f; p=$0; u=$(id -u); [ -f \"$p\" ] && [ -x \"$p\" ] || exit 1; "
+    "mine() { [ \"$1\" = \"$u\" ] || [ \"$1\" = 0 ]; }; "
+    "lone() { g=$(getent group \"$1\") || return 1; "
+    "for n in $(printf %s \"${g##*:}\" | tr , ' '); do "
+    "mine \"$(getent passwd \"$n\" | cut -d: -f3)\" || return 1; done; "
+    "getent passwd | awk -F: -v g=\"$1\" -v u=\"$u\" '$4 == g && $3 != u && $3 != 0 { f = 1 } END { exit f }'; }; "
+    "ours() { [ $((0$3 & 02)) = 0 ] || return 1; "
+    "if command -v getfacl >/dev/null; then a=$(getfacl -acEn -- \"$1\" 2>/dev/null) || return 1; "
+    "else case $(ls -ld -- \"$1\") in ??????????+*) return 1;; esac; a=; "
+    "[ $((0$3 & 020)) = 0 ] || a=group::-w-; fi; "
+    "m=rwx; for e in $a; do case $e in mask::*) m=${e#mask::};; esac; done; "
+    "for e in $a; do t=${e%%:*}; q=${e#*:}; x=${q#*:}; q=${q%%:*}; "
+    "case $t:$x in other:?w?) return 1;; esac; case $x$m in ?w??w?) ;; *) continue;; esac; "
+    "case $t:$q in user:) ;; user:*) mine \"$q\" || return 1;; group:) lone \"$2\" || return 1;; "
+    "group:*) lone \"$q\" || return 1;; esac; done; }; "
+    "while :; do [ -L \"$p\" ] && exit 1; "
+    "s=$(stat -c '%u %g %a' -- \"$p\") || exit 1; set -- $s; mine \"$1\" || exit 1; "
+    "[ -d \"$p\" ] && [ $((0$3 & 01000)) != 0 ] || ours \"$p\" \"$2\" \"$3\" || exit 1; "
+    "[ \"$p\" = / ] && exit 0; p=${p%/*}; [ -n \"$p\" ] || p=/; done";
 
 std::string ExecConditionLine(const std::string& path)
 {

@@ -54,12 +54,3 @@ bool CreateFolders(const std::wstring& folder)
     const DWORD attributes = ::GetFileAttributesW(folder.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
-
-bool IsFolderPrivate(const std::wstring& folder)
-{
-    // The folder's access list is not read yet: a folder that is there counts
-    // as the user's, as it does for a program installed under Program Files
-    // or in the user's own profile.
-    const DWORD attributes = ::GetFileAttributesW(folder.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
