@@ -216,7 +216,7 @@ refused uninstall_in "Program Files/Velmora"
 
 # Installing again over it, as an upgrade does, puts the tool back and keeps
 # the settings, the booked start and the user's own book.
-wine "$INSTALLER" /S </dev/null >/dev/null 2>&1 || fail "the installer failed over an install"
+wine "$INSTALLER" /S /AllUsers </dev/null >/dev/null 2>&1 || fail "the installer failed over an install"
 [ -f "$DIR/talvik-book.exe" ] || fail "installing again left no talvik-book.exe"
 [ -f "$DIR/orv.dat" ] || fail "installing again removed the settings"
 [ -n "$(task_files)" ] || fail "installing again removed the daily start"
