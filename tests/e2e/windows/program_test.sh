@@ -103,10 +103,20 @@ uninstall_in() {
   read -ra words <<<"_?=C:\\${1//\//\\}"
   wine "$C/$1/Uninstall.exe" /S "${words[@]}" </dev/null >/dev/null 2>&1
 }
-# The uninstaller run as users run it; it finishes a little after wine returns.
+# An install's files and Start-menu entry in the folders $1 and $2.
+installed() {
+  for f in talvik.exe talvik-book.exe maravelle.pdb orv.wav LICENSE.txt; do
+    [ -f "$1/$f" ] || fail "the installer left no $f in $1"
+  done
+  [ -f "$2/Velmora.lnk" ] || fail "no Start-menu entry in $2"
+}
+# The uninstaller run as users run it, which must leave neither folder; it
+# finishes a little after wine returns.
 uninstall() {
   wine "$1/Uninstall.exe" /S </dev/null >/dev/null 2>&1 || fail "the uninstaller in $1 failed"
   for _ in $(seq 100); do [ -e "$1" ] || [ -e "$2" ] || break; sleep 0.2; done
+  [ ! -e "$1" ] || fail "left behind: $(ls -A "$1")"
+  [ ! -e "$2" ] || fail "the Start-menu entry in $2 is left"
 }
 # Expects the installer or uninstaller "$@" to end with a failure and leave
 # the install in $DIR as it was.
@@ -125,10 +135,7 @@ for key in 'HKLM\Software\Velmora' 'HKCU\Software\Velmora' \
   wine reg delete "$key" /f </dev/null >/dev/null 2>&1 || true # none left: nothing to delete
 done
 wine "$INSTALLER" /S </dev/null >/dev/null 2>&1 || fail "the installer failed"
-for f in talvik.exe talvik-book.exe maravelle.pdb orv.wav LICENSE.txt; do
-  [ -f "$DIR/$f" ] || fail "the installer left no $f"
-done
-[ -f "$MENU/Velmora.lnk" ] || fail "no Start-menu entry"
+installed "$DIR" "$MENU"
 has_key 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Velmora' || fail "no uninstall entry"
 
 # First start: today's reading behind the settings window, whose OK writes
@@ -226,18 +233,13 @@ cmp -s "$DIR/maravelle.pdb" "$WORK/own.pdb" || fail "installing again replaced t
 # records under HKCU. Installing it again replaces the sample book it holds
 # (its file's time shows the new copy).
 wine "$INSTALLER" /S /CurrentUser </dev/null >/dev/null 2>&1 || fail "the installer for the current user failed"
-for f in talvik.exe talvik-book.exe maravelle.pdb orv.wav LICENSE.txt; do
-  [ -f "$OWN_DIR/$f" ] || fail "the current user's install has no $f"
-done
-[ -f "$OWN_MENU/Velmora.lnk" ] || fail "no Start-menu entry of the current user's"
+installed "$OWN_DIR" "$OWN_MENU"
 has_key 'HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Velmora' || fail "no uninstall entry under HKCU"
 sample_time=$(stat -c %Y "$OWN_DIR/maravelle.pdb")
 touch -d 2001-01-01 "$OWN_DIR/maravelle.pdb"
 wine "$INSTALLER" /S /CurrentUser </dev/null >/dev/null 2>&1 || fail "the installer failed over the current user's install"
 [ "$(stat -c %Y "$OWN_DIR/maravelle.pdb")" = "$sample_time" ] || fail "the sample book was kept as if the user's own"
 uninstall "$OWN_DIR" "$OWN_MENU"
-[ ! -e "$OWN_DIR" ] || fail "left behind: $(ls -A "$OWN_DIR")"
-[ ! -e "$OWN_MENU" ] || fail "the current user's Start-menu entry is left"
 for key in 'HKCU\Software\Velmora' 'HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Velmora'; do
   ! has_key "$key" || fail "$key is left"
 done
@@ -245,8 +247,6 @@ cmp -s "$DIR/maravelle.pdb" "$WORK/own.pdb" || fail "uninstalling the current us
 
 # Uninstall.
 uninstall "$DIR" "$MENU"
-[ ! -e "$DIR" ] || fail "left behind: $(ls -A "$DIR")"
-[ ! -e "$MENU" ] || fail "the Start-menu entry is left"
 [ -z "$(task_files)" ] || fail "the daily task is left"
 [ ! -e "$C/$PROFILE/AppData/Roaming/Velmora" ] || fail "settings left in AppData"
 for key in 'HKLM\Software\Velmora' 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Velmora'; do
