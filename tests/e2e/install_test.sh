@@ -18,7 +18,9 @@ DIR=$HOME/.local/opt/velmora
 ENTRY=$HOME/.local/share/applications/example.velmora.Velmora.desktop
 UNITS=$XDG_CONFIG_HOME/systemd/user
 
-"$ROOT/tools/install" >"$WORK/install.log" || fail "install failed: $(cat "$WORK/install.log")"
+(umask 002 && "$ROOT/tools/install") >"$WORK/install.log" || fail "install failed: $(cat "$WORK/install.log")"
+[ "$(stat -c %a "$DIR" "$HOME/.local")" = "755
+755" ] || fail "the install made folders others may write: $(stat -c '%a %n' "$DIR" "$HOME/.local")"
 for f in talvik talvik-book maravelle.pdb orv.wav uninstall; do [ -f "$DIR/$f" ] || fail "$DIR/$f is missing"; done
 for f in talvik talvik-book; do
   file -b "$DIR/$f" | grep -q ', stripped' || fail "$f is installed unstripped: $(file -b "$DIR/$f")"
