@@ -15,7 +15,7 @@
 # Needs INSTALLER (the built Velmora-*-win64.exe), WINEPREFIX and the run's
 # wine session on its own display (wine_session.sh, the wine.start fixture).
 set -euo pipefail
-export WINEDEBUG=-all TZ=UTC
+export WINEDEBUG=-all TZ=UTC WINEDLLOVERRIDES=winemenubuilder.exe=d
 WORK=$(mktemp -d)
 APP_PID=
 cleanup() {

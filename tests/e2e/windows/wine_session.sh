@@ -15,6 +15,8 @@
 # $WINEPREFIX/test-display (":N PID", the display and its Xvfb).
 set -euo pipefail
 export WINEPREFIX=${WINEPREFIX:?} WINEDEBUG=${WINEDEBUG:--all}
+# No menu entries in the real user's desktop from the prefix (cmake/wine-run).
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-winemenubuilder.exe=d}
 STATE=$WINEPREFIX/test-display
 
 stop() {
