@@ -9,52 +9,13 @@
 # owner of what the link leads to, so here both are another user's. Needs
 # BIN_DIR (the built talvik.exe, book and chime), WINEPREFIX and the run's
 # wine session on its own display (wine_session.sh, the wine.start fixture).
-set -euo pipefail
-export WINEDEBUG=-all TZ=UTC
+. "$(dirname "$0")/lib.sh"
 C="$WINEPREFIX/drive_c"
 SHARED="$C/velmora-shared-$$"
 WIN_SHARED="C:\\velmora-shared-$$"
 TASKS="$C/windows/system32/tasks"
-APP_PID=
-cleanup() {
-  [ -z "$APP_PID" ] || kill -- -"$APP_PID" 2>/dev/null || true
-  rm -rf "$SHARED"
-}
-trap cleanup EXIT
-fail() {
-  echo "FAIL: $*" >&2
-  exit 1
-}
+trap 'cleanup; rm -rf "$SHARED"' EXIT
 
-DISPLAY=
-[ -f "$WINEPREFIX/test-display" ] && read -r DISPLAY _ <"$WINEPREFIX/test-display"
-[ -n "$DISPLAY" ] || fail "no wine session for the tests: run it through CTest (wine.start)"
-export DISPLAY
-
-keys() { xdotool key --delay 80 "$@"; sleep 0.5; }
-# Waits for a mapped window of the program titled exactly "$1"; prints its id.
-wait_window() {
-  local id
-  for _ in $(seq 300); do
-    for id in $(xdotool search --onlyvisible --class talvik.exe 2>/dev/null || true); do
-      [ "$(xdotool getwindowname "$id" 2>/dev/null)" = "$1" ] && { echo "$id"; return; }
-    done
-    sleep 0.1
-  done
-  fail "no window \"$1\" appeared"
-}
-# The window with the pointer has the focus: there is no window manager.
-point_at() {
-  eval "$(xdotool getwindowgeometry --shell "$1")"
-  xdotool mousemove "$((X + WIDTH / 2))" "$((Y + HEIGHT / 2))"
-  sleep 0.3
-}
-dismiss() {
-  local id
-  id=$(wait_window "$1")
-  point_at "$id"
-  keys Return
-}
 # Starts the program with %APPDATA% set to the Windows path $1.
 start_program() {
   setsid wine cmd /c "set APPDATA=$1&& $WIN_SHARED\\talvik.exe" </dev/null >/dev/null 2>&1 &
