@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 // Who may change one file or folder, as this system's owners and permissions
 // tell it. "Others" are every user but the running one and the system's
@@ -26,6 +27,12 @@ struct PathAccess
 // What `path` itself is and who may change it: a link there is described,
 // not followed.
 PathAccess ReadPathAccess(const std::wstring& path);
+
+// `path` and each folder above it, up to the root it starts at: "/", or on
+// Windows "C:\" or the share of "\\server\share\..." (with or without "\\?\"
+// before them). Each is without its last separator, but for the root; empty
+// when `path` starts at no root.
+std::vector<std::wstring> PathAndFoldersAbove(std::wstring path);
 
 // Whether `access` is of a folder that is the user's alone: the user's or an
 // administrator's, and no one else may change it.

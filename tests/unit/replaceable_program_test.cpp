@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "platform/daily_start/replaceable_program.h"
+#include "text/wide_string.h"
 
 #include <gtest/gtest.h>
 
@@ -45,6 +46,37 @@ TEST(ReplaceableProgramTest, WhoElseCouldReplaceTheProgramAndWhy)
         c.change(steps);
         EXPECT_EQ(WhyOthersCanReplace(steps), c.why) << c.name;
     }
+}
+
+// The steps read: the program, then each folder up to the root its path
+// starts at, which on Windows may be a drive, a share, or either behind
+// "\\?\". A path that starts at no root is not followed.
+TEST(ReplaceableProgramTest, TheProgramsPathIsReadUpToItsRoot)
+{
+    const struct
+    {
+        const wchar_t* program;
+        std::vector<std::wstring> steps;
+    } cases[] = {
+#ifdef _WIN32
+        {L"C:\\Program Files\\Velmora/talvik.exe",
+            {L"C:\\Program Files\\Velmora/talvik.exe", L"C:\\Program Files\\Velmora", L"C:\\Program Files", L"C:\\"}},
+        {L"\\\\server\\share\\Velmora\\talvik.exe",
+            {L"\\\\server\\share\\Velmora\\talvik.exe", L"\\\\server\\share\\Velmora", L"\\\\server\\share\\"}},
+        {L"\\\\?\\C:\\Velmora\\talvik.exe", {L"\\\\?\\C:\\Velmora\\talvik.exe", L"\\\\?\\C:\\Velmora", L"\\\\?\\C:\\"}},
+        {L"\\\\?\\UNC\\server\\share\\talvik.exe",
+            {L"\\\\?\\UNC\\server\\share\\talvik.exe", L"\\\\?\\UNC\\server\\share\\"}},
+        {L"\\Velmora\\talvik.exe", {}},
+        {L"C:talvik.exe", {}},
+        {L"\\\\server\\talvik.exe", {}},
+#else
+        {L"/opt//app/talvik", {L"/opt//app/talvik", L"/opt//app", L"/opt", L"/"}},
+#endif
+        {L"talvik.exe", {}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(PathAndFoldersAbove(c.program), c.steps) << ToUtf8(c.program);
+    EXPECT_EQ(WhyOthersCanReplaceProgram(L"talvik.exe"), L"talvik.exe is not a full path");
 }
 
 } // namespace

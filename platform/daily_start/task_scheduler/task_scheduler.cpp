@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "platform/daily_start/daily_start.h"
+#include "platform/daily_start/replaceable_program.h"
 #include "platform/daily_start/task_scheduler/task_service.h"
 #include "platform/daily_start/task_scheduler/task_xml.h"
+#include "text/wide_string.h"
 
 namespace {
 
@@ -16,6 +18,11 @@ public:
         std::wstring user;
         if (std::string failure = Prepare(com, app, user); !failure.empty())
             return failure;
+        // Checked again here, as the folders may have changed since.
+        if (const std::wstring why = WhyOthersCanReplaceProgram(app); !why.empty()) {
+            (void)DeleteTask(TaskName(user, app));
+            return ToUtf8(why);
+        }
         const std::optional<std::wstring> xml = TaskXml(user, app, first);
         if (!xml)
             return "the Task Scheduler cannot start the program at that time";
@@ -36,7 +43,11 @@ public:
 
     std::wstring WhyNot(const std::wstring& app) override
     {
-        return TaskCanStart(app) ? std::wstring() : L"its path " + app + L" cannot be named to the Task Scheduler";
+        if (!TaskCanStart(app))
+            return L"its path " + app + L" cannot be named to the Task Scheduler";
+        if (const std::wstring why = WhyOthersCanReplaceProgram(app); !why.empty())
+            return why + L", so another user could replace the program";
+        return std::wstring();
     }
 
 private:

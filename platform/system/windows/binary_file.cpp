@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "platform/system/binary_file.h"
+#include "platform/system/path_access.h"
 #include "platform/system/windows/windows_api.h"
 #include "text/utf8_path.h"
 
 #include <random>
+#include <vector>
 
 namespace {
 
@@ -159,6 +161,31 @@ bool HasEntry(const std::wstring& path)
     return true;
 }
 
+// Whether `path`, or a folder on the way to it, is a link or junction that
+// neither the user nor an administrator made: another user who put one there
+// could lead the new content to any file the user may write. The root, a
+// drive or a share, is none that a user could put there.
+bool LeadsThroughOthersLink(const std::wstring& path)
+{
+    std::wstring full(MAX_PATH, L'\0');
+    DWORD length = ::GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+    if (length >= full.size()) {
+        full.resize(length);
+        length = ::GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+    }
+    full.resize(length < full.size() ? length : 0);
+    std::vector<std::wstring> steps = PathAndFoldersAbove(full);
+    if (!steps.empty())
+        steps.pop_back();
+    for (const std::wstring& step : steps) {
+        const DWORD attributes = ::GetFileAttributesW(step.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) &&
+            !ReadPathAccess(step).bOwnedByUserOrAdmin)
+            return true;
+    }
+    return false;
+}
+
 // The file that a replacement goes to: the file that `path` finally names,
 // so that a link (a symbolic link, or a junction on the way) stays and the
 // file it names gets the new content. A link that names nothing is refused
@@ -234,6 +261,10 @@ HANDLE CreateNewFileBeside(const std::wstring& target, std::wstring& name)
 
 bool ReplaceFileContent(const std::wstring& path, const ContentProducer& produce)
 {
+    if (LeadsThroughOthersLink(path)) {
+        ::SetLastError(ERROR_ACCESS_DENIED);
+        return false;
+    }
     std::wstring target;
     if (!ResolveLink(path, target))
         return false;

@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: MIT
+#include "access_list.h"
 #include "platform/daily_start/daily_start.h"
 #include "platform/daily_start/task_scheduler/task_service.h"
 #include "platform/daily_start/task_scheduler/task_xml.h"
 #include "service_doubles.h"
+#include "temp_dir.h"
 #include "text/wide_string.h"
 
 #include <gtest/gtest.h>
@@ -55,8 +57,16 @@ bool Holds(const std::optional<std::wstring>& xml, const std::wstring& element)
 class TaskSchedulerTest : public ::testing::Test
 {
 protected:
-    // A path of this test's own, so that runs side by side never share a task.
-    const std::wstring m_app = L"C:\\Velmora test " + std::to_wstring(::GetCurrentProcessId()) + L"\\talvik.exe";
+    void SetUp() override
+    {
+        std::filesystem::create_directory(m_dir / "Velmora");
+        m_dir.Write("Velmora/talvik.exe", "");
+    }
+
+    // A program of this test's own, so that runs side by side never share a
+    // task.
+    TempDir m_dir;
+    const std::wstring m_app = (m_dir / "Velmora" / "talvik.exe").wstring();
     ComApartment m_com;
     std::wstring m_name = TaskName(CurrentUserSid(), m_app);
 
@@ -87,6 +97,20 @@ TEST_F(TaskSchedulerTest, TheBackgroundBookingIsDoneOnceWaitedFor)
     EXPECT_TRUE(RegisteredXml(m_name));
     RunAppAtTimeInBackground(m_app, std::nullopt);
     ASSERT_TRUE(FinishBackgroundWork(std::chrono::seconds(30)));
+    EXPECT_FALSE(RegisteredXml(m_name));
+}
+
+// Windows would run whatever stands at the program's path with the user's
+// rights: a program that others could replace is refused, and its task
+// removed.
+TEST_F(TaskSchedulerTest, AProgramOthersCouldReplaceLosesItsTask)
+{
+    ASSERT_EQ(SystemScheduler().Schedule(m_app, At(2031, 2, 3, 4, 5)), "");
+    const std::wstring folder = (m_dir / "Velmora").wstring();
+    ASSERT_TRUE(SetAccessList(folder, L"D:(A;OICI;FA;;;ME)(A;OICI;0x1301bf;;;WD)"));
+    EXPECT_EQ(SystemScheduler().WhyNot(m_app),
+        L"other users can change " + folder + L", so another user could replace the program");
+    EXPECT_EQ(SystemScheduler().Schedule(m_app, At(2031, 2, 3, 4, 5)), "other users can change " + ToUtf8(folder));
     EXPECT_FALSE(RegisteredXml(m_name));
 }
 
