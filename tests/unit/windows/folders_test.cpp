@@ -28,8 +28,9 @@ TEST(WindowsFolders, AppDataIsTheUsersConfigFolder)
     for (const auto& c : cases) {
         ScopedEnv appData("APPDATA", c.appData);
         EXPECT_EQ(UserConfigFolder(), c.folder) << c.appData.value_or("(unset)");
-        if (c.whyNone)
+        if (c.whyNone) {
             EXPECT_EQ(WhyNoUserConfigFolder(), c.whyNone) << c.appData.value_or("(unset)");
+        }
     }
 }
 
