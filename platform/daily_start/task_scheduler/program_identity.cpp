@@ -57,7 +57,9 @@ std::wstring FoldedCase(const std::wstring& path)
 
 std::wstring CanonicalProgramPath(const std::wstring& app)
 {
-    if (app.empty())
+    // A path the scheduler would not start, such as a relative one, stays as
+    // it is, to be refused rather than read against the current folder.
+    if (!TaskCanStart(app))
         return app;
     // Asking for no access opens even a file that is running or locked.
     const HANDLE file = ::CreateFileW(app.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
