@@ -1,8 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "platform/daily_start/daily_start.h"
 #include "platform/daily_start/task_scheduler/program_identity.h"
+#include "platform/daily_start/task_scheduler/task_xml.h"
 #include "platform/system/windows/windows_api.h"
-#include "service_doubles.h"
 #include "temp_dir.h"
 #include "text/utf8_path.h"
 
@@ -66,7 +65,8 @@ TEST_F(ProgramIdentityTest, EverySpellingOfOneFileIsOneTask)
 }
 
 // A program removed since its task was made is still named by its path, in
-// any case, so that its task can be removed.
+// any case, so that its task can be removed; a path of plain letters keeps
+// the name its task was given before case was folded past ASCII.
 TEST(ProgramIdentity, AFileThatIsGoneKeepsItsNameInEveryCase)
 {
     const std::pair<std::wstring, std::wstring> same[] = {
@@ -79,17 +79,8 @@ TEST(ProgramIdentity, AFileThatIsGoneKeepsItsNameInEveryCase)
         EXPECT_EQ(ProgramTaskName(kUser, one), ProgramTaskName(kUser, other)) << ToNativePath(one);
     EXPECT_NE(ProgramTaskName(kUser, L"C:\\\u00c9dition gone\\talvik.exe"),
         ProgramTaskName(kUser, L"C:\\Edition gone\\talvik.exe"));
-}
-
-// The daily start made through one spelling is removed through another.
-TEST_F(ProgramIdentityTest, RemovedThroughAnotherSpelling)
-{
-    ASSERT_EQ(SystemScheduler().Schedule(ShortPath(m_program), At(2031, 2, 3, 4, 5)), "");
-    const DailyStartRemoval removal =
-        SystemScheduler().Remove(m_base + L"\\velmora \u00e9DITION long folder name\\TALVIK.exe");
-    EXPECT_EQ(removal.failure, "");
-    EXPECT_TRUE(removal.bWasScheduled);
-    EXPECT_FALSE(SystemScheduler().Remove(m_program).bWasScheduled) << "a second task was left";
+    const std::wstring installed = L"C:\\Program Files (gone)\\Velmora\\talvik.exe";
+    EXPECT_EQ(ProgramTaskName(kUser, installed), TaskName(kUser, installed)) << "a task made before keeps its name";
 }
 
 } // namespace
