@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "app/command_line.h"
-#include "platform/system/standard_output.h"
+#include "platform/system/terminal.h"
 #include "velmora_version.h"
 
 #include <CLI/CLI.hpp>
@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstring>
 #include <iostream>
+#include <sstream>
 
 namespace {
 
@@ -28,14 +29,16 @@ std::optional<int> HandleCommandLine(int argc, char** argv)
         "talvik"};
     app.set_version_flag("--version", "talvik " VELMORA_VERSION_TEXT);
     app.footer("Without options it opens its window. See talvik(1).");
+    app.allow_extras(!RefusesUnknownArguments());
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
         // --help and --version end here too, with status 0, unless their
         // answer could not be written.
-        if (app.exit(e) != 0)
+        std::ostringstream answer;
+        if (app.exit(e, answer) != 0)
             return kExitWrongUse;
-        if (!FlushStandardOutput()) {
+        if (!ShowCommandLineAnswer(answer.str())) {
             std::cerr << "talvik: cannot write standard output: " << std::strerror(errno) << "\n";
             return kExitNotWritten;
         }

@@ -103,7 +103,8 @@ std::wstring SettingsState::WriteSettingsFile()
     const std::wstring path = SettingsFilePath();
     if (path.empty())
         return L"The settings could not be saved: the program's folder is not yours alone, and no folder of your "
-               L"own is known (HOME is not set).";
+               L"own is known (" +
+            WhyNoUserConfigFolder() + L").";
     std::wstring reason;
     // The program's own folder is there; the user's may not be yet, and one
     // that another user made or can write is not the user's own.

@@ -8,6 +8,10 @@
 // On Windows: %APPDATA%, ending in '\\'.
 std::wstring UserConfigFolder();
 
+// Why UserConfigFolder() is empty, naming the variable the system reads it
+// from: "HOME is not set", or on Windows "APPDATA is not an absolute path".
+std::wstring WhyNoUserConfigFolder();
+
 // The program's own folder inside UserConfigFolder(), named as each system's
 // programs name theirs.
 #ifdef _WIN32
@@ -24,5 +28,6 @@ bool IsFolderWritable(const std::wstring& folder);
 bool IsFolderPrivate(const std::wstring& folder);
 
 // Makes `folder` and any missing folders above it, open to their owner alone;
-// returns whether it is there afterwards.
+// returns whether it is there afterwards. When it is not, the system's last
+// error is why the first folder that could not be made was not.
 bool CreateFolders(const std::wstring& folder);

@@ -19,3 +19,15 @@ std::vector<std::string> CommandLineArguments(int argc, char** argv);
 // turn LF into CR LF, end input at ^Z and show UTF-8 in the console's code
 // page. Called once at the start of a console program.
 void PrepareStandardStreams();
+
+// Whether the program with windows refuses an argument it does not know, on
+// standard error. Windows starts such a program with no console to read that
+// in: there it opens as if the argument were not there.
+bool RefusesUnknownArguments();
+
+// Shows `text`, the program with windows' answer to --help or --version,
+// where the user sees it: on standard output; on Windows, where that leads
+// nowhere, on the console the program was started from, or, started from
+// none, in a message box. False when standard output lost it, errno then
+// saying why.
+bool ShowCommandLineAnswer(const std::string& text);

@@ -208,6 +208,40 @@ TEST_F(SettingsPlaceTest, WritableProgramFolderKeepsTheFileBesideIt)
     EXPECT_EQ(ReadFile(m_userFile), kRecord);
 }
 
+// With no folder of the user's own, the user is told which variable the
+// system would have found it in, and why it did not.
+TEST_F(SettingsPlaceTest, NoFolderOfTheUsersOwnNamesTheVariable)
+{
+    TempDir program;
+    FakeServices services(program.Path().string());
+    services.MoveProgramTo(std::nullopt);
+    const struct
+    {
+        const char* variable;
+        std::optional<std::string> value;
+        const wchar_t* reason;
+    } cases[] = {
+#ifdef _WIN32
+        {"APPDATA", std::nullopt, L"(APPDATA is not set)."},
+        {"APPDATA", "Roaming", L"(APPDATA is not an absolute path)."},
+#else
+        {"HOME", std::nullopt, L"(HOME is not set)."},
+        {"HOME", "home", L"(HOME is not an absolute path)."},
+#endif
+    };
+    ScopedEnv noConfig("XDG_CONFIG_HOME", std::nullopt);
+    for (const auto& c : cases) {
+        ScopedEnv variable(c.variable, c.value);
+        SettingsState state;
+        const std::wstring said = state.WriteSettingsFile();
+        EXPECT_EQ(said,
+            L"The settings could not be saved: the program's folder is not yours alone, and no folder of your own "
+            L"is known " +
+                std::wstring(c.reason))
+            << c.value.value_or("(unset)");
+    }
+}
+
 // Under wine the tests run as root, whom no folder's permissions stop;
 // read-only mounts, file size limits and fork are Linux's.
 #ifndef _WIN32

@@ -1,44 +1,48 @@
 // SPDX-License-Identifier: MIT
 #include "platform/daily_start/daily_start.h"
 #include "platform/daily_start/replaceable_program.h"
+#include "platform/daily_start/task_scheduler/program_identity.h"
 #include "platform/daily_start/task_scheduler/task_service.h"
 #include "platform/daily_start/task_scheduler/task_xml.h"
 #include "text/wide_string.h"
 
 namespace {
 
-// The daily start with a Task Scheduler task per user and program, which
-// starts the program every day and wakes the machine for it.
+// The daily start with a Task Scheduler task per user and program file,
+// which starts the program every day and wakes the machine for it. Every
+// spelling of the program's path stands for its canonical one.
 class TaskScheduler : public DailyScheduler
 {
 public:
     std::string Schedule(const std::wstring& app, const SYSTEMTIME& first) override
     {
         const ComApartment com;
+        const std::wstring program = CanonicalProgramPath(app);
         std::wstring user;
-        if (std::string failure = Prepare(com, app, user); !failure.empty())
+        if (std::string failure = Prepare(com, program, user); !failure.empty())
             return failure;
         // Checked again here, as the folders may have changed since.
         if (const std::wstring why = WhyOthersCanReplaceProgram(app); !why.empty()) {
-            (void)DeleteTask(TaskName(user, app));
+            (void)DeleteTask(ProgramTaskName(user, program));
             return ToUtf8(why);
         }
-        const std::optional<std::wstring> xml = TaskXml(user, app, first);
+        const std::optional<std::wstring> xml = TaskXml(user, program, first);
         if (!xml)
             return "the Task Scheduler cannot start the program at that time";
-        return RegisterTask(TaskName(user, app), *xml);
+        return RegisterTask(ProgramTaskName(user, program), *xml);
     }
 
     DailyStartRemoval Remove(const std::wstring& app) override
     {
         // Nothing can have been scheduled for a path that cannot be named.
-        if (!TaskCanStart(app))
+        const std::wstring program = CanonicalProgramPath(app);
+        if (!TaskCanStart(program))
             return {};
         const ComApartment com;
         std::wstring user;
-        if (std::string failure = Prepare(com, app, user); !failure.empty())
+        if (std::string failure = Prepare(com, program, user); !failure.empty())
             return {false, failure};
-        return DeleteTask(TaskName(user, app));
+        return DeleteTask(ProgramTaskName(user, program));
     }
 
     std::wstring WhyNot(const std::wstring& app) override

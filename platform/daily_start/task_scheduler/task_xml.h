@@ -11,8 +11,9 @@
 
 // The task's name in the scheduler's root folder. Tasks are shared by every
 // user of a machine, so the name stands for both the user (`user`, the
-// account's security identifier) and the program's path; the path's case is
-// folded, as Windows does, so that one program gets one name.
+// account's security identifier) and the program's path, with ASCII letters
+// and both separators alike; the scheduler gives it the canonical path, its
+// case folded (ProgramTaskName), so that one program file gets one name.
 std::wstring TaskName(const std::wstring& user, const std::wstring& programPath);
 
 // Whether `programPath` can be written into a task: an absolute path with a

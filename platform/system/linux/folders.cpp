@@ -18,6 +18,12 @@ std::wstring UserConfigFolder()
     return home && home[0] == '/' ? FromNativePath(std::string(home) + "/.config/") : std::wstring();
 }
 
+std::wstring WhyNoUserConfigFolder()
+{
+    const char* home = std::getenv("HOME");
+    return home && home[0] ? L"HOME is not an absolute path" : L"HOME is not set";
+}
+
 bool IsFolderWritable(const std::wstring& folder)
 {
     // Renaming the new file into place needs write and search permission on

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "platform/system/terminal.h"
+#include "platform/system/standard_output.h"
 
+#include <iostream>
 #include <unistd.h>
 
 bool IsTerminal(std::FILE* stream)
@@ -15,3 +17,14 @@ std::vector<std::string> CommandLineArguments(int argc, char** argv)
 
 void PrepareStandardStreams()
 { }
+
+bool RefusesUnknownArguments()
+{
+    return true;
+}
+
+bool ShowCommandLineAnswer(const std::string& text)
+{
+    std::cout << text;
+    return FlushStandardOutput();
+}

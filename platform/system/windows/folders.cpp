@@ -24,6 +24,12 @@ std::wstring UserConfigFolder()
     return folder;
 }
 
+std::wstring WhyNoUserConfigFolder()
+{
+    return ::GetEnvironmentVariableW(L"APPDATA", nullptr, 0) == 0 ? L"APPDATA is not set"
+                                                                  : L"APPDATA is not an absolute path";
+}
+
 bool IsFolderWritable(const std::wstring& folder)
 {
     // Windows' permissions are lists that only trying answers for certain:
@@ -42,15 +48,24 @@ bool CreateFolders(const std::wstring& folder)
 {
     // Each folder from the top down; existing ones are left as they are. The
     // new ones inherit their parent's permissions, which under %APPDATA% are
-    // the user's own.
+    // the user's own. A folder that is there may still refuse to be made
+    // (a share's root, a folder the user may not write), so only a folder
+    // that is not there afterwards ends the walk, with the system's reason.
+    const auto isFolder = [](const std::wstring& path) {
+        const DWORD attributes = ::GetFileAttributesW(path.c_str());
+        return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+    };
     for (size_t end = folder.find_first_of(L"\\/", 3); !folder.empty(); end = folder.find_first_of(L"\\/", end + 1)) {
         const std::wstring part = folder.substr(0, end);
-        if (!::CreateDirectoryW(part.c_str(), nullptr) && ::GetLastError() != ERROR_ALREADY_EXISTS &&
-            ::GetLastError() != ERROR_ACCESS_DENIED)
-            return false;
+        if (!::CreateDirectoryW(part.c_str(), nullptr)) {
+            const DWORD error = ::GetLastError();
+            if (!isFolder(part)) {
+                ::SetLastError(error);
+                return false;
+            }
+        }
         if (end == std::wstring::npos || end + 1 == folder.size())
             break;
     }
-    const DWORD attributes = ::GetFileAttributesW(folder.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+    return isFolder(folder);
 }

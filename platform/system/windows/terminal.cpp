@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "platform/system/terminal.h"
+#include "platform/system/standard_output.h"
 #include "platform/system/windows/windows_api.h"
 #include "text/utf8_path.h"
 
@@ -111,4 +112,41 @@ void PrepareStandardStreams()
     ::_setmode(::_fileno(stderr), _O_BINARY);
     ToConsole(std::cout, STD_OUTPUT_HANDLE);
     ToConsole(std::cerr, STD_ERROR_HANDLE);
+}
+
+bool RefusesUnknownArguments()
+{
+    return false;
+}
+
+bool ShowCommandLineAnswer(const std::string& text)
+{
+    // Standard output redirected to a file, a pipe or a device takes the
+    // answer as it is. A program with windows started from a console may be
+    // given none of its own: it writes to its parent's, if there is one.
+    std::wstring wide = FromNativePath(text);
+    const HANDLE out = ::GetStdHandle(STD_OUTPUT_HANDLE);
+    DWORD written = 0;
+    if (IsConsole(out))
+        return ::WriteConsoleW(out, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr);
+    const DWORD type = out ? ::GetFileType(out) : FILE_TYPE_UNKNOWN;
+    if (type == FILE_TYPE_DISK || type == FILE_TYPE_PIPE || type == FILE_TYPE_CHAR) {
+        std::cout << text;
+        return FlushStandardOutput();
+    }
+    if (::AttachConsole(ATTACH_PARENT_PROCESS)) {
+        const HANDLE console = ::CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE,
+            FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+        const bool shown = console != INVALID_HANDLE_VALUE &&
+            ::WriteConsoleW(console, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr);
+        if (console != INVALID_HANDLE_VALUE)
+            ::CloseHandle(console);
+        ::FreeConsole();
+        if (shown)
+            return true;
+    }
+    while (!wide.empty() && wide.back() == L'\n')
+        wide.pop_back();
+    ::MessageBoxW(nullptr, wide.c_str(), L"Velmora", MB_OK);
+    return true;
 }
