@@ -25,11 +25,12 @@ DISPLAY=
 export DISPLAY
 
 keys() { xdotool key --delay 80 "$@"; sleep 0.5; }
-# Waits for a mapped window of the program titled exactly "$1"; prints its id.
+# Waits for a mapped window titled exactly "$1" of the program (or of the
+# window class $2); prints its id.
 wait_window() {
   local id
   for _ in $(seq 300); do
-    for id in $(xdotool search --onlyvisible --class talvik.exe 2>/dev/null || true); do
+    for id in $(xdotool search --onlyvisible --class "${2:-talvik.exe}" 2>/dev/null || true); do
       [ "$(xdotool getwindowname "$id" 2>/dev/null)" = "$1" ] && { echo "$id"; return; }
     done
     sleep 0.1
@@ -47,4 +48,18 @@ dismiss() {
   id=$(wait_window "$1")
   point_at "$id"
   keys Return
+}
+# The daily tasks wine's Task Scheduler holds, one file each.
+task_files() { find "$WINEPREFIX/drive_c/windows/system32/tasks" -maxdepth 1 -name 'Velmora daily start *' 2>/dev/null | sort; }
+# On the first start's Settings window: autorun on, with its "Support
+# Notice", then OK and the "Autorun" notice that follows it.
+first_settings_with_autorun() {
+  local settings
+  settings=$(wait_window Settings)
+  point_at "$settings"
+  keys Tab Tab space
+  dismiss "Support Notice"
+  point_at "$settings"
+  keys Return
+  dismiss Autorun
 }

@@ -8,14 +8,11 @@
 # tool removes it through another spelling of the path, and no task is left.
 #   BIN_DIR     the Windows build's programs
 #   WINEPREFIX  the run's prefix, with its wine session (wine_session.sh)
-set -euo pipefail
-BIN_DIR=${BIN_DIR:?} WINEPREFIX=${WINEPREFIX:?}
-export WINEDEBUG=-all TZ=UTC
-APP_PID=
+. "$(dirname "$0")/lib.sh"
+BIN_DIR=${BIN_DIR:?}
 NAME=$'Velmora \u00c9dition test '$$
 DIR="$WINEPREFIX/drive_c/$NAME"
-TASKS="$WINEPREFIX/drive_c/windows/system32/tasks"
-TRACE=$(mktemp)
+TRACE=$WORK/trace
 # The program's processes, by the folder only this run uses; a program
 # started through rundll32 is not in the process group of the one started.
 running() { pgrep -f "$NAME" || true; }
@@ -23,20 +20,13 @@ ended_all() {
   for _ in $(seq 100); do [ -z "$(running)" ] && return 0; sleep 0.1; done
   return 1
 }
-cleanup() {
-  [ -z "$APP_PID" ] || kill -- -"$APP_PID" 2>/dev/null || true
+end_all() {
+  cleanup
   local pid
   for pid in $(running); do kill "$pid" 2>/dev/null || true; done
-  rm -rf "$DIR" "$TRACE"
+  rm -rf "$DIR"
 }
-trap cleanup EXIT
-fail() {
-  echo "FAIL: $*" >&2
-  exit 1
-}
-[ -f "$WINEPREFIX/test-display" ] || fail "no wine session for the tests: run it through CTest (wine.start)"
-read -r DISPLAY _ <"$WINEPREFIX/test-display"
-export DISPLAY
+trap end_all EXIT
 
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "${BIN_DIR%/bin}/CMakeCache.txt")
 mkdir -p "$DIR"
@@ -44,27 +34,6 @@ cp "$BIN_DIR/talvik.exe" "$BIN_DIR/talvik-book.exe" "$BIN_DIR/maravelle.pdb" "$B
 program="C:\\$NAME\\talvik.exe"
 short=$(wine winepath -s "$program" 2>/dev/null | tr -d '\r')
 [[ "$short" == *"~"* ]] || fail "no short path for $program: [$short]"
-
-keys() { xdotool key --delay 80 "$@"; sleep 0.5; }
-# Waits for a mapped window of the program titled exactly "$1"; prints its id.
-wait_window() {
-  local id
-  for _ in $(seq 300); do
-    for id in $(xdotool search --onlyvisible --class "${2:-talvik.exe}" 2>/dev/null || true); do
-      [ "$(xdotool getwindowname "$id" 2>/dev/null)" = "$1" ] && { echo "$id"; return; }
-    done
-    sleep 0.1
-  done
-  fail "no window \"$1\" appeared"
-}
-# The window with the pointer has the focus: there is no window manager.
-point_at() {
-  eval "$(xdotool getwindowgeometry --shell "$1")"
-  xdotool mousemove "$((X + WIDTH / 2))" "$((Y + HEIGHT / 2))"
-  sleep 0.3
-}
-dismiss() { point_at "$(wait_window "$1")"; keys Return; }
-task_files() { find "$TASKS" -maxdepth 1 -name 'Velmora daily start *' 2>/dev/null | sort; }
 
 # --version on a pipe, then on the console of the program that started it.
 [ "$(wine "$DIR/talvik.exe" --version 2>/dev/null | tr -d '\r')" = "talvik $version" ] ||
@@ -89,13 +58,7 @@ APP_PID=
 before=$(task_files)
 setsid wine "$short" --no-such-option today </dev/null >/dev/null 2>&1 &
 APP_PID=$!
-settings=$(wait_window Settings)
-point_at "$settings"
-keys Tab Tab space
-dismiss "Support Notice"
-point_at "$settings"
-keys Return
-dismiss Autorun
+first_settings_with_autorun
 for _ in $(seq 100); do [ "$(task_files)" != "$before" ] && break; sleep 0.1; done
 task=$(comm -13 <(echo "$before") <(task_files))
 [ "$(wc -l <<<"$task")" = 1 ] && [ -n "$task" ] || fail "autorun on registered [$task]"

@@ -52,7 +52,6 @@ read_reading() {
   keys shift+Tab shift+Tab shift+Tab
 }
 reading_of() { wine "$DIR/talvik-book.exe" show "$DIR/maravelle.pdb" "$1" 2>/dev/null | tr -d '\r'; }
-task_files() { find "$TASKS" -maxdepth 1 -name 'Velmora daily start *' 2>/dev/null; }
 # What an install or uninstall might change: the folder's files and the tasks.
 state() { find "$1" -type f -printf '%P %s %T@\n' | sort && task_files; }
 has_key() { wine reg query "$1" </dev/null >/dev/null 2>&1; }

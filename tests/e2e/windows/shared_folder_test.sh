@@ -13,7 +13,6 @@
 C="$WINEPREFIX/drive_c"
 SHARED="$C/velmora-shared-$$"
 WIN_SHARED="C:\\velmora-shared-$$"
-TASKS="$C/windows/system32/tasks"
 trap 'cleanup; rm -rf "$SHARED"' EXIT
 
 # Starts the program with %APPDATA% set to the Windows path $1.
@@ -31,7 +30,6 @@ end_program() {
   kill -0 "$APP_PID" 2>/dev/null && fail "Escape did not end the program"
   APP_PID=
 }
-task_files() { find "$TASKS" -maxdepth 1 -name 'Velmora daily start *' 2>/dev/null | sort; }
 
 mkdir -p "$SHARED/home"
 cp "$BIN_DIR/talvik.exe" "$BIN_DIR/maravelle.pdb" "$BIN_DIR/orv.wav" "$SHARED/"
@@ -41,13 +39,7 @@ tasks_before=$(task_files)
 # The first start's Settings window, with autorun turned on: its "Support
 # Notice", then the "Autorun" notice, which says why no task can be booked.
 start_program "$WIN_SHARED\\home"
-settings=$(wait_window Settings)
-point_at "$settings"
-keys Tab Tab space
-dismiss "Support Notice"
-point_at "$settings"
-keys Return
-dismiss Autorun
+first_settings_with_autorun
 end_program
 [ ! -e "$SHARED/orv.dat" ] || fail "the settings were kept in a folder others may change"
 [ "$(stat -c %s "$SHARED/home/Velmora/orv.dat" 2>/dev/null)" = 24 ] || fail "the settings are not in %APPDATA%\\Velmora"
