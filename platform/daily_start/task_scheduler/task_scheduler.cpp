@@ -29,7 +29,10 @@ public:
         const std::optional<std::wstring> xml = TaskXml(user, program, first);
         if (!xml)
             return "the Task Scheduler cannot start the program at that time";
-        return RegisterTask(ProgramTaskName(user, program), *xml);
+        std::string failure = RegisterTask(ProgramTaskName(user, program), *xml);
+        if (failure.empty())
+            (void)DeleteEarlierTask(user, app, program);
+        return failure;
     }
 
     DailyStartRemoval Remove(const std::wstring& app) override
@@ -42,7 +45,12 @@ public:
         std::wstring user;
         if (std::string failure = Prepare(com, program, user); !failure.empty())
             return {false, failure};
-        return DeleteTask(ProgramTaskName(user, program));
+        DailyStartRemoval removal = DeleteTask(ProgramTaskName(user, program));
+        const DailyStartRemoval earlier = DeleteEarlierTask(user, app, program);
+        removal.bWasScheduled = removal.bWasScheduled || earlier.bWasScheduled;
+        if (removal.failure.empty())
+            removal.failure = earlier.failure;
+        return removal;
     }
 
     std::wstring WhyNot(const std::wstring& app) override
@@ -55,6 +63,17 @@ public:
     }
 
 private:
+    // Removes the task that earlier versions, which named tasks after the
+    // path as it was spelt, booked for `app`, where that spelling names
+    // another task than the program file's own: left, it would start the
+    // program a second time each day.
+    static DailyStartRemoval DeleteEarlierTask(
+        const std::wstring& user, const std::wstring& app, const std::wstring& program)
+    {
+        const std::wstring earlier = TaskName(user, app);
+        return earlier == ProgramTaskName(user, program) ? DailyStartRemoval{} : DeleteTask(earlier);
+    }
+
     // Empty when the scheduler can be asked about `app` in this thread, with
     // `user` the account's identifier; else why not.
     static std::string Prepare(const ComApartment& com, const std::wstring& app, std::wstring& user)

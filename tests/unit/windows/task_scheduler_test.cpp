@@ -114,6 +114,27 @@ TEST_F(TaskSchedulerTest, AProgramOthersCouldReplaceLosesItsTask)
     EXPECT_FALSE(RegisteredXml(m_name));
 }
 
+// Earlier versions named a task after the path as it was spelt: booking or
+// removing through that spelling takes its task away, so that the program
+// never starts twice a day.
+TEST_F(TaskSchedulerTest, ATaskBookedUnderAnotherSpellingGoes)
+{
+    const std::wstring spelt = (m_dir / "Velmora" / ".." / "Velmora" / "talvik.exe").wstring();
+    const std::wstring earlier = TaskName(CurrentUserSid(), spelt);
+    const std::optional<std::wstring> xml = TaskXml(CurrentUserSid(), spelt, At(2031, 2, 3, 4, 5));
+    ASSERT_NE(earlier, m_name);
+    ASSERT_TRUE(xml);
+    for (const bool bRemove : {false, true}) {
+        ASSERT_EQ(RegisterTask(earlier, *xml), "");
+        if (bRemove)
+            EXPECT_TRUE(SystemScheduler().Remove(spelt).bWasScheduled);
+        else
+            EXPECT_EQ(SystemScheduler().Schedule(spelt, At(2031, 2, 3, 4, 5)), "");
+        EXPECT_FALSE(RegisteredXml(earlier)) << "removing: " << bRemove;
+        EXPECT_EQ(RegisteredXml(m_name).has_value(), !bRemove);
+    }
+}
+
 TEST_F(TaskSchedulerTest, ADateTheSchedulerCannotTakeSaysWhy)
 {
     EXPECT_NE(SystemScheduler().Schedule(m_app, At(2031, 2, 30, 4, 5)), "");
